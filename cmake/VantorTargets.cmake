@@ -1,0 +1,37 @@
+# Each subsystem folder builds two kinds of library:
+#   src/<folder>/*.cpp          the rules and data, which never include SDL, OpenGL or ImGui;
+#   src/<folder>/gl/*.cpp (or src/platform/sdl)  the parts that need a window.
+# The helpers below glob a folder so adding a file needs no change to any CMakeLists.
+
+# Adds a static library built from every .cpp in DIR (not recursive).
+function(vantor_library name dir)
+    file(GLOB sources CONFIGURE_DEPENDS ${dir}/*.cpp)
+    if(NOT sources)
+        add_library(${name} INTERFACE)
+        target_include_directories(${name} INTERFACE ${CMAKE_SOURCE_DIR}/src)
+        target_link_libraries(${name} INTERFACE ${ARGN})
+        return()
+    endif()
+    add_library(${name} STATIC ${sources})
+    target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR}/src)
+    target_link_libraries(${name} PUBLIC ${ARGN} PRIVATE vantor_warnings)
+endfunction()
+
+# Adds a GoogleTest executable from every .cpp in DIR, registered with CTest; runs in the game folder.
+function(vantor_test_dir name dir)
+    file(GLOB sources CONFIGURE_DEPENDS ${dir}/*.cpp)
+    if(NOT sources)
+        return()
+    endif()
+    add_executable(${name} ${sources})
+    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+    target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+    target_link_libraries(${name} PRIVATE ${ARGN} GTest::gtest GTest::gmock GTest::gtest_main vantor_warnings)
+    target_compile_definitions(${name} PRIVATE VANTOR_RUN_DIR="${VANTOR_RUN_DIR}"
+                                               VANTOR_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+    gtest_discover_tests(${name} WORKING_DIRECTORY ${VANTOR_RUN_DIR} DISCOVERY_MODE PRE_TEST
+                         PROPERTIES LABELS ${name})
+    if(TARGET vantor_assets)
+        add_dependencies(${name} vantor_assets)
+    endif()
+endfunction()

@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds with AddressSanitizer and UndefinedBehaviorSanitizer, and runs every test.
+set -euo pipefail
+cd "$(dirname "$0")"
+source scripts/common.sh
+vantor_install_packages
+
+build=build/test
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTOR_SANITIZE=ON > /dev/null
+cmake --build "$build" -j "$(vantor_jobs)"
+
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0"
+export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+export LIBGL_ALWAYS_SOFTWARE=1
+
+run_ctest=(ctest --test-dir "$build" --output-on-failure -j "$(vantor_jobs)" --timeout 600)
+if [ -z "${DISPLAY:-}" ]; then
+    xvfb-run -a -s "-screen 0 1024x768x24" "${run_ctest[@]}"
+else
+    "${run_ctest[@]}"
+fi
