@@ -1,0 +1,91 @@
+#pragma once
+
+#include "combat/LevelMap.h"
+#include "data/Unit.h"
+
+#include <cstdint>
+#include <vector>
+
+// Movement planning on the level map: a uniform-cost flood that marks what the acting unit can reach this
+// activation, and an A* search that plans the route to one tile. Both keep their nodes in per-tile arrays
+// reused between searches, so a search allocates nothing per step and every queue operation is O(log n).
+
+// Answers which player's unit, if any, stands on a tile.
+class UnitOccupancy {
+public:
+    virtual ~UnitOccupancy() = default;
+    // True when a unit stands on (x, y); its player is written to player.
+    virtual bool UnitAt(int32_t x, int32_t y, int32_t& player) const = 0;
+};
+
+// An occupancy with no units at all.
+class NoUnits : public UnitOccupancy {
+public:
+    bool UnitAt(int32_t, int32_t, int32_t&) const override { return false; }
+};
+
+// What a search needs to know about the unit that moves.
+struct Mover {
+    int32_t x = 0;
+    int32_t y = 0;
+    int32_t player = 1;
+    int32_t moveRatio = 10;
+    int32_t moveDist = 0;
+    int32_t timeUsed = 0;
+    int32_t distanceUsed = 0;
+};
+
+class Pathfinder {
+public:
+    // Time budget of one activation.
+    static constexpr int32_t TimeBudget = 100;
+    // Extra cost of a diagonal step, so that routes with fewer diagonals win ties.
+    static constexpr float DiagonalTerm = 0.00001f;
+
+    // A* from the mover's tile to (targetX, targetY). Appends the route, end tile first and start tile last,
+    // to path (callers clear it first); sets pathCost and pathSteps, both 0 when there is no route. A limited
+    // search ends the route at the first node that reaches the mover's time or distance limit.
+    bool findPath(const LevelMap& map, const Mover& mover, int32_t targetX, int32_t targetY, bool limited);
+    // Clears every marker, then marks the tiles the mover can enter this activation Reachable and the
+    // enemies it can reach Target.
+    void markReachable(LevelMap& map, const UnitOccupancy& units, const Mover& mover);
+    // Floods from the mover, then plans the route to the target (none: flood only) and marks it Path, its
+    // end PathEnd. The route is dropped when it costs nothing or more than the time left.
+    void MovePreview(LevelMap& map, const UnitOccupancy& units, const Mover& mover, const PathStep* target,
+                     bool limited);
+
+    // Result of the last findPath: end tile first, start tile last.
+    std::vector<PathStep> path;
+    int32_t pathCost = 0;
+    int32_t pathSteps = 0;
+    int32_t goalX = 0;
+    int32_t goalY = 0;
+    // Nodes taken from the queue by the last search (for measurements).
+    int64_t nodesExpanded = 0;
+
+private:
+    enum class NodeState : uint8_t { Unseen, Open, Closed };
+
+    struct Node {
+        float g = 0.0f;
+        float f = 0.0f;
+        int32_t steps = 0;
+        int32_t parent = -1; // tile index, -1 for the start
+        int32_t heapIndex = -1;
+        uint32_t stamp = 0;
+        NodeState state = NodeState::Unseen;
+    };
+
+    void begin(const LevelMap& map);
+    Node& node(int32_t index);
+    void push(int32_t index);
+    int32_t pop();
+    void siftUp(int32_t position);
+    void siftDown(int32_t position);
+    void relax(const LevelMap& map, int32_t from, int32_t nx, int32_t ny, float cost, float h);
+
+    std::vector<Node> nodes_;
+    std::vector<int32_t> heap_;
+    uint32_t stamp_ = 0;
+    uint32_t width_ = 0;
+};
