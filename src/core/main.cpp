@@ -1,3 +1,15 @@
+#include "core/MainLoop.h"
+#include "platform/CrashDump.h"
+#include "platform/HighResTimer.h"
+#include "platform/sdl/SdlPlatform.h"
+
+#include <cstdlib>
+
 int main() {
-    return 0;
+    InstallCrashHandler();
+    UseSdlTimeSource();
+    InstallSdlDialogHook();
+    // Milliseconds since the machine started, so every run plays out differently.
+    std::srand(SystemTimeSource().TickCount());
+    return RunMainLoop();
 }

@@ -1,0 +1,39 @@
+#include "core/GameContext.h"
+
+#include "core/Screens.h"
+#include "hud/MessageDispatcher.h"
+#include "platform/sdl/GLWindow.h"
+
+GameContext& GameContext::Get() {
+    // The dispatcher must exist before the context: receivers owned by the context unregister from it
+    // when the context is destroyed.
+    MessageDispatcher::Instance();
+    static GameContext context;
+    return context;
+}
+
+GameContext::GameContext() : window_(std::make_unique<GLWindow>()) {
+    lastMessage.message = 0;
+    board = nullptr;
+    FillStateTable();
+    campaign = nullptr;
+}
+
+GameContext::~GameContext() = default;
+
+void GameContext::FillStateTable() {
+    stateTable.SetRow(kBootState, {nullptr, BootUpdate, nullptr});
+    stateTable.SetRow(kLogoState, {nullptr, nullptr, nullptr});
+    stateTable.SetRow(kTeamLogoState, {nullptr, nullptr, nullptr});
+    stateTable.SetRow(kHowToPlay1State, {nullptr, nullptr, nullptr});
+    stateTable.SetRow(kHowToPlay2State, {nullptr, nullptr, nullptr});
+    stateTable.SetRow(kHowToPlay3State, {nullptr, nullptr, nullptr});
+    stateTable.SetRow(kMainMenuState, {nullptr, nullptr, nullptr});
+    stateTable.SetRow(kOptionsState, {nullptr, nullptr, nullptr});
+    stateTable.SetRow(kCreditsState, {nullptr, nullptr, nullptr});
+    stateTable.SetRow(kWorldMapState, {nullptr, nullptr, nullptr});
+    stateTable.SetRow(kBuildState, {nullptr, nullptr, nullptr});
+    stateTable.SetRow(kSquadState, {nullptr, nullptr, nullptr});
+    stateTable.SetRow(kCombatState, {nullptr, nullptr, nullptr});
+    stateTable.SetRow(kQuitState, {nullptr, nullptr, nullptr});
+}
