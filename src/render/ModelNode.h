@@ -73,8 +73,7 @@ struct AnimationTrack {
     void ComputeSteps();
 };
 
-class ModelNode {
-public:
+struct ModelNode {
     ModelNode() = default;
     // Deletes the node's two display lists (through the releaser the gl library installs) and its children.
     ~ModelNode();

@@ -1,0 +1,253 @@
+#include "platform/sdl/Texture.h"
+
+#include "platform/Dialog.h"
+#include "platform/Paths.h"
+
+#include <GL/glew.h>
+#include <GL/glu.h>
+#include <FreeImage.h>
+
+#include <cstdio>
+
+namespace {
+
+LightingModeHook lightingHook = nullptr;
+int32_t screenWidth = 800;
+int32_t screenHeight = 600;
+GLuint whiteTexture = 0;
+
+constexpr int32_t lightingUnlit = 0;
+constexpr int32_t lightingLit = 1;
+
+void SetLighting(int32_t mode) {
+    if (lightingHook != nullptr) {
+        lightingHook(mode);
+    }
+}
+
+void ClearGlErrors() {
+    for (int i = 0; i < 32 && glGetError() != GL_NO_ERROR; ++i) {
+    }
+}
+
+void QuietFreeImage(FREE_IMAGE_FORMAT, const char*) {}
+
+// Loads a picture at its native path, or null; FreeImage's own complaints are kept off the console.
+FIBITMAP* LoadPicture(const std::string& nativePath) {
+    static bool initialised = false;
+    if (!initialised) {
+        FreeImage_SetOutputMessage(QuietFreeImage);
+        initialised = true;
+    }
+    FREE_IMAGE_FORMAT format = FreeImage_GetFileType(nativePath.c_str(), 0);
+    if (format == FIF_UNKNOWN) {
+        format = FreeImage_GetFIFFromFilename(nativePath.c_str());
+    }
+    if (format == FIF_UNKNOWN || !FreeImage_FIFSupportsReading(format)) {
+        return nullptr;
+    }
+    return FreeImage_Load(format, nativePath.c_str(), 0);
+}
+
+GLuint UploadRgba(int32_t width, int32_t height, const void* pixels, GLenum format, GLint minFilter,
+                  GLint magFilter) {
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, format, GL_UNSIGNED_BYTE, pixels);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, minFilter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, magFilter);
+    return texture;
+}
+
+// A small checker in loud colours, so a missing picture shows where it should have been.
+GLuint PlaceholderTexture() {
+    constexpr int size = 8;
+    uint8_t pixels[size * size * 4];
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+            uint8_t* p = pixels + (y * size + x) * 4;
+            bool magenta = ((x / 2) + (y / 2)) % 2 == 0;
+            p[0] = magenta ? 255 : 0;
+            p[1] = 0;
+            p[2] = magenta ? 255 : 0;
+            p[3] = 255;
+        }
+    }
+    return UploadRgba(size, size, pixels, GL_RGBA, GL_NEAREST, GL_NEAREST);
+}
+
+} // namespace
+
+void SetTextureLightingHook(LightingModeHook hook) {
+    lightingHook = hook;
+}
+
+void SetTextureScreenSize(int32_t width, int32_t height) {
+    screenWidth = width;
+    screenHeight = height;
+}
+
+uint32_t LoadTexture(const std::string& gamePath) {
+    ClearGlErrors();
+    FIBITMAP* source = LoadPicture(NativePath(gamePath));
+    if (source == nullptr) {
+        std::fprintf(stderr, "Could not read picture: %s\n", gamePath.c_str());
+        return PlaceholderTexture();
+    }
+    FIBITMAP* bitmap = FreeImage_ConvertTo32Bits(source);
+    FreeImage_Unload(source);
+    if (bitmap == nullptr) {
+        std::fprintf(stderr, "Could not convert picture: %s\n", gamePath.c_str());
+        return PlaceholderTexture();
+    }
+    const int32_t width = static_cast<int32_t>(FreeImage_GetWidth(bitmap));
+    const int32_t height = static_cast<int32_t>(FreeImage_GetHeight(bitmap));
+    // FreeImage keeps 32-bit pixels as blue, green, red, alpha bytes with rows padded to 4 bytes: no padding.
+    GLuint texture = UploadRgba(width, height, FreeImage_GetBits(bitmap), GL_BGRA, GL_NEAREST, GL_LINEAR);
+    FreeImage_Unload(bitmap);
+
+    GLenum error = glGetError();
+    if (error != GL_NO_ERROR) {
+        ShowAssertionBox("error loading texture: " + gamePath + "\n" +
+                         reinterpret_cast<const char*>(gluErrorString(error)));
+    }
+    return texture;
+}
+
+uint32_t CreateBlankTexture(int32_t width, int32_t height) {
+    if (width <= 0 || height <= 0) {
+        width = height = 1;
+    }
+    glEnable(GL_TEXTURE_2D);
+    std::vector<uint8_t> zeros(static_cast<size_t>(width) * static_cast<size_t>(height) * 4, 0);
+    GLuint texture = UploadRgba(width, height, zeros.data(), GL_RGBA, GL_LINEAR, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
+    glDisable(GL_TEXTURE_2D);
+    UnbindTexture();
+    return texture;
+}
+
+std::optional<LoadedBitmap> LoadBitmap(const std::string& gamePath) {
+    FIBITMAP* source = LoadPicture(NativePath(gamePath));
+    if (source == nullptr) {
+        return std::nullopt;
+    }
+    FIBITMAP* bitmap = FreeImage_ConvertTo24Bits(source);
+    FreeImage_Unload(source);
+    if (bitmap == nullptr) {
+        return std::nullopt;
+    }
+    LoadedBitmap result;
+    result.width = static_cast<int32_t>(FreeImage_GetWidth(bitmap));
+    result.height = static_cast<int32_t>(FreeImage_GetHeight(bitmap));
+    result.pixels.resize(static_cast<size_t>(result.width) * static_cast<size_t>(result.height) * 3);
+    uint8_t* out = result.pixels.data();
+    // Scan line 0 is the bottom row.
+    for (int32_t y = 0; y < result.height; ++y) {
+        const uint8_t* row = FreeImage_GetScanLine(bitmap, y);
+        for (int32_t x = 0; x < result.width; ++x) {
+            const uint8_t* p = row + x * 3;
+            *out++ = p[FI_RGBA_RED];
+            *out++ = p[FI_RGBA_GREEN];
+            *out++ = p[FI_RGBA_BLUE];
+        }
+    }
+    FreeImage_Unload(bitmap);
+    return result;
+}
+
+uint32_t LoadColourKeyTexture(const std::string& gamePath, int32_t packedColour) {
+    std::optional<LoadedBitmap> bitmap = LoadBitmap(gamePath);
+    if (!bitmap || bitmap->pixels.empty()) {
+        std::fprintf(stderr, "Failed to load texture file: %s\n", gamePath.c_str());
+        return 0;
+    }
+    const uint8_t red = static_cast<uint8_t>(packedColour / 1000000);
+    const uint8_t green = static_cast<uint8_t>((packedColour / 1000) % 1000);
+    const uint8_t blue = static_cast<uint8_t>(packedColour % 1000);
+
+    const uint8_t* key = bitmap->pixels.data();
+    const size_t count = bitmap->pixels.size() / 3;
+    std::vector<uint8_t> rgba(count * 4);
+    for (size_t i = 0; i < count; ++i) {
+        const uint8_t* in = bitmap->pixels.data() + i * 3;
+        uint8_t* out = rgba.data() + i * 4;
+        if (in[0] == key[0] && in[1] == key[1] && in[2] == key[2]) {
+            out[0] = in[0];
+            out[1] = in[1];
+            out[2] = in[2];
+            out[3] = 0;
+        } else {
+            out[0] = red;
+            out[1] = green;
+            out[2] = blue;
+            out[3] = 255;
+        }
+    }
+    GLuint texture = UploadRgba(bitmap->width, bitmap->height, rgba.data(), GL_RGBA, GL_LINEAR, GL_LINEAR);
+    UnbindTexture();
+    return texture;
+}
+
+uint32_t WhiteTexture() {
+    if (whiteTexture == 0) {
+        const uint8_t white[4] = {255, 255, 255, 255};
+        whiteTexture = UploadRgba(1, 1, white, GL_RGBA, GL_NEAREST, GL_NEAREST);
+    }
+    return whiteTexture;
+}
+
+void UnbindTexture() {
+    glDisable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, WhiteTexture());
+}
+
+void DrawTexturedRect(uint32_t texture, uint32_t x, uint32_t y, uint32_t width, uint32_t height, bool blend) {
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0, screenWidth, screenHeight, 0, 1, -1);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+
+    glDisable(GL_CULL_FACE);
+    glEnable(GL_TEXTURE_2D);
+    SetLighting(lightingUnlit);
+    glBindTexture(GL_TEXTURE_2D, texture != 0 ? texture : WhiteTexture());
+    if (blend) {
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    }
+    glDisable(GL_DEPTH_TEST);
+    glColor3f(1, 1, 1);
+
+    const float left = static_cast<float>(x);
+    const float top = static_cast<float>(y);
+    const float right = static_cast<float>(x + width);
+    const float bottom = static_cast<float>(y + height);
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 1);
+    glVertex3f(left, top, 0);
+    glTexCoord2f(0, 0);
+    glVertex3f(left, bottom, 0);
+    glTexCoord2f(1, 0);
+    glVertex3f(right, bottom, 0);
+    glTexCoord2f(1, 1);
+    glVertex3f(right, top, 0);
+    glEnd();
+
+    SetLighting(lightingLit);
+    glDisable(GL_BLEND);
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_CULL_FACE);
+    UnbindTexture();
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+}

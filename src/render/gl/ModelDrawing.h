@@ -1,0 +1,20 @@
+#pragma once
+
+#include "render/AseLoader.h"
+#include "render/ModelNode.h"
+
+#include <memory>
+#include <string>
+
+struct Component;
+
+// Reads an ASE model and compiles the display lists of its tree; null when nothing could be read.
+std::unique_ptr<ModelNode> LoadAse(AseLoader& loader, const std::string& gamePath);
+
+// Draws a module and its attached modules: placed by its transform, its textured list in the normal pass
+// or its model's plain list in the pick pass (the current colour then stays in effect). A module whose
+// model slot is below 1 is skipped with its children. Animated models advance one frame after a normal pass.
+void DrawComponent(Component& component, bool pickPass);
+
+// Multiplies the current matrix by the transform: translation, uniform scale, then rotation.
+void ApplyTransform(const Transform& transform);
