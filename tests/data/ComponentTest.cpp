@@ -138,6 +138,10 @@ TEST(Component, BadFilesShowTheirBoxAndNeverCrash) {
     EXPECT_TRUE(recorder.sawText("Missing \"type\" Tag"));
     EXPECT_EQ(3, recorder.count(DialogKind::Assertion));
 
+    // A folder where a file should be is reported like a missing file.
+    EXPECT_FALSE(LoadComponent(folder.path().string(), component));
+    EXPECT_TRUE(recorder.sawText("Could not open file for reading: " + folder.path().string()));
+
     // Reloading with an empty stored name fails cleanly too.
     Component fresh;
     EXPECT_FALSE(LoadComponent(std::nullopt, fresh));
