@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/GameState.h"
-#include "platform/Window.h"
+#include "platform/GameWindow.h"
 
 #include <cstdint>
 #include <memory>
@@ -31,9 +31,9 @@ public:
     GameState currentState() const { return stateTable.current(); }
 
     // The game window (an SDL window unless a test put in another one).
-    Window& window() { return *window_; }
+    GameWindow& window() { return *window_; }
     // Replaces the game window; for tests that run frames without a display.
-    void UseWindow(std::unique_ptr<Window> window) { window_ = std::move(window); }
+    void UseWindow(std::unique_ptr<GameWindow> window) { window_ = std::move(window); }
 
     // Sound ids returned by the sound manager, in load order; -1 until loaded.
     int32_t menuMusic = -1;
@@ -70,5 +70,5 @@ private:
     void FillStateTable();
 
     // Declared first: the renderer's window is built before everything else and destroyed last.
-    std::unique_ptr<Window> window_;
+    std::unique_ptr<GameWindow> window_;
 };

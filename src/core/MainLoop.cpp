@@ -46,7 +46,7 @@ bool RunFrame() {
     HighResTimer& timer = HighResTimer::Get();
     const int64_t frameStart = timer.Elapsed();
 
-    Window& window = game.window();
+    GameWindow& window = game.window();
     if (window.PeekMessage(game.lastMessage)) {
         WindowProcedure(game, game.lastMessage);
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Window.h"
+#include "platform/GameWindow.h"
 
 // The frame loop: each frame takes at most one window message, reads input, lets the dispatcher deliver,
 // runs the current screen's update, draws the debug bars, swaps and sleeps the rest of 16.666666 ms.

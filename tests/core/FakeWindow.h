@@ -1,13 +1,13 @@
 #pragma once
 
-#include "platform/Window.h"
+#include "platform/GameWindow.h"
 
 #include <deque>
 #include <string>
 #include <vector>
 
 // A window without a display: records what the loop asks of it and hands out queued messages.
-class FakeWindow : public Window {
+class FakeWindow : public GameWindow {
 public:
     bool Open() override {
         events.push_back("open");

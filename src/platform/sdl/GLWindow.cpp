@@ -325,7 +325,9 @@ void GLWindow::HandleEvent(const SDL_Event& event) {
     case SDL_WINDOWEVENT:
         switch (event.window.event) {
         case SDL_WINDOWEVENT_CLOSE:
+            // Closing the window always ends the game, whether or not SDL follows with its own quit.
             Queue(WM_CLOSE, 0, 0);
+            Queue(WM_QUIT, 0, 0);
             break;
         case SDL_WINDOWEVENT_FOCUS_GAINED:
             Queue(WM_ACTIVATE, 1, 0);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/Letterbox.h"
-#include "platform/Window.h"
+#include "platform/GameWindow.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -15,7 +15,7 @@ union SDL_Event;
 // resized. Full screen is SDL's desktop full screen: the 800 x 600 frame is drawn off screen and scaled
 // into the display with its aspect kept, and mouse positions are mapped back into the frame. Dear ImGui
 // (the debug bars) sees every event first; events it captures do not become window messages.
-class GLWindow : public Window {
+class GLWindow : public GameWindow {
 public:
     GLWindow() = default;
     // The window and context live until the process ends; only a failed creation releases them.

@@ -31,9 +31,9 @@ struct WindowMessage {
     int64_t lParam = 0;
 };
 
-class Window {
+class GameWindow {
 public:
-    virtual ~Window() = default;
+    virtual ~GameWindow() = default;
 
     // Opens the window with an 800 x 600 client area, windowed, and sets the projection; false on failure.
     virtual bool Open() = 0;
