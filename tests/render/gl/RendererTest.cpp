@@ -1,0 +1,175 @@
+#include "render/gl/Renderer.h"
+
+#include "platform/Dialog.h"
+#include "platform/sdl/Texture.h"
+#include "render/gl/GlTestContext.h"
+#include "render/gl/ModelDrawing.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+
+namespace {
+
+std::string WriteTemp(const std::string& name, const std::string& text) {
+    std::string path = testing::TempDir() + "vantor_renderer_" + name;
+    std::ofstream(path) << text;
+    return path;
+}
+
+} // namespace
+
+TEST(RendererTest, ANinthLightIsRefusedWhileTheIdAdvances) {
+    Renderer renderer;
+    for (int32_t i = 1; i <= 9; ++i) {
+        EXPECT_EQ(renderer.AddLight({0.5f, 0.5f, 0.5f}, {0.2f, 0.2f, 0.2f}, {0.7f, 0.7f, 0.7f}, {0, 10, 0}, {0, -1, 0},
+                                    3),
+                  i);
+    }
+    EXPECT_EQ(renderer.lights().size(), 8u);
+    EXPECT_EQ(renderer.lights().back().id, 8);
+    EXPECT_EQ(renderer.lights().front().position[3], 1.0f);
+    for (int i = 0; i < 10; ++i) {
+        renderer.RemoveLastLight();
+    }
+    EXPECT_TRUE(renderer.lights().empty());
+    EXPECT_EQ(renderer.AddLight({}, {}, {}, {}, {}, 7), 10) << "removing lights keeps the counter";
+    EXPECT_EQ(renderer.lights().back().type, 0) << "only types 1 to 3 are kept";
+}
+
+TEST(RendererTest, Begin2DAndEnd2DLeaveBothMatricesAsTheyWere) {
+    REQUIRE_GL();
+    Renderer renderer;
+    glMatrixMode(GL_PROJECTION);
+    gluPerspective(60, 800.0 / 600.0, 0.1, 100);
+    glMatrixMode(GL_MODELVIEW);
+    glRotatef(30, 0, 1, 0);
+    GLfloat projection[16], modelview[16], after[16];
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
+
+    renderer.Begin2D();
+    EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
+    glTranslatef(5, 5, 0);
+    renderer.End2D();
+
+    GLint mode = 0;
+    glGetIntegerv(GL_MATRIX_MODE, &mode);
+    EXPECT_EQ(mode, GL_MODELVIEW);
+    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
+    glGetFloatv(GL_PROJECTION_MATRIX, after);
+    for (int i = 0; i < 16; ++i) {
+        EXPECT_EQ(after[i], projection[i]);
+    }
+    glGetFloatv(GL_MODELVIEW_MATRIX, after);
+    for (int i = 0; i < 16; ++i) {
+        EXPECT_EQ(after[i], modelview[i]);
+    }
+}
+
+TEST(RendererTest, AShaderThatDoesNotCompileShowsTheAssertionBox) {
+    REQUIRE_GL();
+    DialogRecorder recorder;
+    LightingShader shader;
+    shader.vertexPath = WriteTemp("broken.vert", "#version 120\nvoid main() { gl_Position = nonsense; }\n");
+    shader.fragmentPath = "Graphics\\shader\\lighting.frag";
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(shader.BuildShader());
+    std::string console = testing::internal::GetCapturedStdout();
+    EXPECT_NE(console.find("Vertex shader compile error!"), std::string::npos);
+    EXPECT_EQ(recorder.count(DialogKind::Assertion), 1);
+    ASSERT_FALSE(recorder.shown().empty());
+    EXPECT_EQ(recorder.shown()[0].caption, "ASSERTION FAILURE");
+    EXPECT_EQ(shader.program, 0u) << "drawing falls back to fixed function";
+
+    recorder.clear();
+    shader.vertexPath = testing::TempDir() + "no_such_shader.vert";
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(shader.BuildShader());
+    testing::internal::GetCapturedStdout();
+    EXPECT_TRUE(recorder.sawText("Could not read shader file: " + shader.vertexPath));
+    std::remove(WriteTemp("broken.vert", "").c_str());
+}
+
+TEST(RendererTest, BeginSceneSwitchesOnEightLightsAndSendsTheirTypes) {
+    REQUIRE_GL();
+    Renderer renderer;
+    ASSERT_TRUE(renderer.BuildLightingShader());
+    for (size_t i = 0; i < shaderUniformNames.size(); ++i) {
+        EXPECT_GE(renderer.uniformLocation(i), 0) << shaderUniformNames[i];
+    }
+    renderer.shader.ActivateShader();
+    renderer.BeginScene();
+    EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
+    EXPECT_TRUE(glIsEnabled(GL_LIGHT0));
+    EXPECT_TRUE(glIsEnabled(GL_LIGHT7));
+    GLint count = -1;
+    glGetUniformiv(renderer.shader.program, renderer.uniformLocation(1), &count);
+    EXPECT_EQ(count, 0);
+
+    renderer.AddLight({0.5f, 0.5f, 0.5f}, {0.2f, 0.2f, 0.2f}, {0.7f, 0.7f, 0.7f}, {0, 10, 0}, {0, -1, 0}, 3);
+    renderer.AddLight({}, {1, 1, 1}, {}, {4, 4, 4}, {0, -1, 0}, 2);
+    renderer.BeginScene();
+    glGetUniformiv(renderer.shader.program, renderer.uniformLocation(1), &count);
+    EXPECT_EQ(count, 2);
+    GLfloat types[9] = {};
+    glGetUniformfv(renderer.shader.program, renderer.uniformLocation(2), types);
+    EXPECT_EQ(types[0], 3.0f);
+    EXPECT_EQ(types[1], 2.0f);
+    EXPECT_EQ(types[8], 0.0f);
+    GLfloat ambient = 0;
+    glGetUniformfv(renderer.shader.program, renderer.uniformLocation(3), &ambient);
+    EXPECT_FLOAT_EQ(ambient, 0.3f);
+
+    renderer.SetLightingMode(Flat);
+    GLint mode = -1;
+    glGetUniformiv(renderer.shader.program, renderer.uniformLocation(0), &mode);
+    EXPECT_EQ(mode, 2);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    glUseProgram(0);
+}
+
+TEST(RendererTest, TheCatalogueFillsNamedSlotsAndReportsBadFiles) {
+    REQUIRE_GL();
+    Renderer renderer;
+    std::string model = WriteTemp("block.ase", "*GEOMOBJECT {\n*NODE_NAME \"Block\"\n"
+                                               "*MESH_VERTEX 0 0 0 0\n*MESH_VERTEX 1 1 0 0\n*MESH_VERTEX 2 0 1 0\n"
+                                               "*MESH_FACE 0: A: 0 B: 1 C: 2\n*MATERIAL_REF 0\n}\n");
+    std::string catalogue = WriteTemp("models.xml", "<models><TEST_MODEL>" + model +
+                                                        "</TEST_MODEL><BUILDING03>" + testing::TempDir() +
+                                                        "missing.ase</BUILDING03><Unknown>x</Unknown></models>");
+    renderer.LoadModels(catalogue);
+    ASSERT_NE(renderer.model(0), nullptr);
+    EXPECT_NE(renderer.model(0)->fullList, 0u);
+    EXPECT_TRUE(glIsList(renderer.model(0)->plainList));
+    EXPECT_EQ(renderer.model(46), nullptr);
+    EXPECT_EQ(renderer.model(48), nullptr);
+
+    DialogRecorder recorder;
+    renderer.LoadModels(testing::TempDir() + "no_catalogue.xml");
+    EXPECT_TRUE(recorder.sawText("Could not open file for reading: " + testing::TempDir() + "no_catalogue.xml"));
+    renderer.LoadModels(WriteTemp("wrong.xml", "<catalogue/>"));
+    EXPECT_TRUE(recorder.sawText("Missing \"models\" Tag"));
+}
+
+TEST(RendererTest, DisplayListsAreReplacedNotPiledUp) {
+    REQUIRE_GL();
+    ModelNode block;
+    block.BuildProceduralModel(ProceduralTileBlock);
+    uint32_t firstFull = block.fullList;
+    block.BuildDisplayLists();
+    EXPECT_FALSE(glIsList(firstFull) && firstFull != block.fullList && firstFull != block.plainList);
+    EXPECT_TRUE(glIsList(block.fullList));
+    EXPECT_TRUE(glIsList(block.plainList));
+
+    ModelNode empty;
+    empty.BuildDisplayLists();
+    EXPECT_TRUE(glIsList(empty.fullList)) << "a node without faces still gets its lists";
+
+    block.children.push_back(std::make_unique<ModelNode>());
+    uint32_t own = block.MakeTexturedList(WhiteTexture());
+    EXPECT_TRUE(glIsList(own));
+    EXPECT_EQ(block.children[0]->texture, WhiteTexture());
+    glDeleteLists(own, 1);
+}
