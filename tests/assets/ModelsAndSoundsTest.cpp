@@ -1,0 +1,280 @@
+// The generated models and sounds, read back the way the game reads them: every model of the catalogue
+// through the ASE loader, every sound through the sound library.
+
+#include "platform/Paths.h"
+#include "render/AseLoader.h"
+#include "render/ModelSlots.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+#include <gtest/gtest.h>
+#include <tinyxml2.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Slots 1 to 6: the whole mechs that units are drawn with.
+constexpr int firstMechSlot = 1;
+constexpr int lastMechSlot = 6;
+
+void ForEachNode(const ModelNode& node, const std::function<void(const ModelNode&)>& visit) {
+    visit(node);
+    for (const auto& child : node.children) {
+        ForEachNode(*child, visit);
+    }
+}
+
+// The catalogue's file for every slot name, as the game reads it.
+std::map<std::string, std::string> ReadCatalogue() {
+    std::map<std::string, std::string> paths;
+    tinyxml2::XMLDocument doc;
+    if (doc.LoadFile(NativePath("XMLFiles\\Models.xml").c_str()) != tinyxml2::XML_SUCCESS) {
+        return paths;
+    }
+    const tinyxml2::XMLElement* models = doc.FirstChildElement("models");
+    for (const tinyxml2::XMLElement* e = models ? models->FirstChildElement() : nullptr; e != nullptr;
+         e = e->NextSiblingElement()) {
+        paths[e->Name()] = e->GetText() ? e->GetText() : "";
+    }
+    return paths;
+}
+
+struct LoadedModel {
+    std::string path;
+    std::unique_ptr<ModelNode> root;
+};
+
+// Every slot of the catalogue loaded with the game's loader, in slot order.
+const std::vector<LoadedModel>& LoadedModels() {
+    static const std::vector<LoadedModel> models = [] {
+        std::vector<LoadedModel> loaded;
+        const auto catalogue = ReadCatalogue();
+        AseLoader loader;
+        for (std::string_view name : modelSlotNames) {
+            const auto it = catalogue.find(std::string(name));
+            LoadedModel model;
+            model.path = it == catalogue.end() ? "" : it->second;
+            model.root = model.path.empty() ? nullptr : loader.ParseAse(model.path);
+            loaded.push_back(std::move(model));
+        }
+        return loaded;
+    }();
+    return models;
+}
+
+// Signed volume enclosed by the triangles as stored: positive when they face outwards.
+float SignedVolume(const ModelNode& node) {
+    float volume = 0.0f;
+    for (const ModelFace& f : node.faces) {
+        const Vector3 a = node.vertices[f.vertices[0]].position;
+        const Vector3 b = node.vertices[f.vertices[1]].position;
+        const Vector3 c = node.vertices[f.vertices[2]].position;
+        volume += Dot(a, Cross(b, c)) / 6.0f;
+    }
+    return volume;
+}
+
+TEST(ModelsAndSounds, CatalogueNamesEverySlotAndEveryModelLoadsCleanly) {
+    const auto catalogue = ReadCatalogue();
+    ASSERT_FALSE(catalogue.empty()) << "XMLFiles\\Models.xml is missing or has no \"models\" element";
+    EXPECT_EQ(catalogue.size(), modelSlotNames.size()) << "the catalogue names other elements than the slots";
+
+    const auto& models = LoadedModels();
+    AseLoader loader;
+    for (size_t slot = 0; slot < modelSlotNames.size(); ++slot) {
+        SCOPED_TRACE(std::string(modelSlotNames[slot]) + " -> " + models[slot].path);
+        ASSERT_FALSE(models[slot].path.empty()) << "no file named for the slot";
+        EXPECT_TRUE(std::filesystem::is_regular_file(NativePath(models[slot].path)));
+        ASSERT_NE(models[slot].root, nullptr) << "the loader read no model";
+
+        // Read again to see the loader's complaints about this file alone.
+        EXPECT_NE(loader.ParseAse(models[slot].path), nullptr);
+        EXPECT_TRUE(loader.messages().empty()) << loader.messages().front();
+
+        int triangles = 0;
+        ForEachNode(*models[slot].root, [&](const ModelNode& node) {
+            triangles += static_cast<int>(node.faces.size());
+            for (const ModelFace& f : node.faces) {
+                for (int c = 0; c < 3; ++c) {
+                    ASSERT_LT(f.vertices[c], node.vertices.size());
+                    if (node.textured) {
+                        ASSERT_LT(f.texVertices[c], node.texVertices.size());
+                    }
+                }
+            }
+            EXPECT_TRUE(node.markerPoints.empty()) << "stray vertices no triangle uses in " << node.name;
+        });
+        EXPECT_GT(triangles, 0);
+        if (slot != 0) {
+            // Units and the build screen compile only the root's own triangles.
+            EXPECT_TRUE(models[slot].root->children.empty()) << "geometry outside the root would not be drawn";
+            EXPECT_GT(SignedVolume(*models[slot].root), 0.0f) << "triangles face inwards";
+        }
+    }
+}
+
+TEST(ModelsAndSounds, WholeMechsStandOnOneTileWithSkinCoordinates) {
+    const auto& models = LoadedModels();
+    for (int slot = firstMechSlot; slot <= lastMechSlot; ++slot) {
+        SCOPED_TRACE(std::string(modelSlotNames[slot]));
+        const ModelNode* mech = models[slot].root.get();
+        ASSERT_NE(mech, nullptr);
+        EXPECT_GE(mech->faces.size(), 300u);
+        EXPECT_LE(mech->faces.size(), 3000u);
+        EXPECT_TRUE(mech->textured) << "no texture coordinates, so the skin cannot show";
+
+        // Y is up in the game: feet on the tile, body inside its 4 x 4 square, tall enough to read.
+        Vector3 lo = mech->vertices.front().position, hi = lo;
+        for (const ModelVertex& v : mech->vertices) {
+            lo = {std::min(lo.x, v.position.x), std::min(lo.y, v.position.y), std::min(lo.z, v.position.z)};
+            hi = {std::max(hi.x, v.position.x), std::max(hi.y, v.position.y), std::max(hi.z, v.position.z)};
+        }
+        EXPECT_NEAR(lo.y, 0.0f, 0.1f) << "feet do not touch the tile";
+        EXPECT_GT(hi.y, 1.0f);
+        EXPECT_LT(hi.y, 4.0f) << "taller than the health bars above it";
+        EXPECT_GE(lo.x, -2.0f);
+        EXPECT_LE(hi.x, 2.0f);
+        EXPECT_GE(lo.z, -2.0f);
+        EXPECT_LE(hi.z, 2.0f);
+        EXPECT_GT(hi.x - lo.x, 2.0f) << "too small to read on its tile";
+
+        // The skin is spread over the whole texture: every quarter of it is used.
+        bool quarterUsed[4] = {false, false, false, false};
+        for (const TexVertex& t : mech->texVertices) {
+            EXPECT_GE(t.u, 0.0f);
+            EXPECT_LE(t.u, 1.0f);
+            EXPECT_GE(t.v, 0.0f);
+            EXPECT_LE(t.v, 1.0f);
+            quarterUsed[(t.u >= 0.5f ? 1 : 0) + (t.v >= 0.5f ? 2 : 0)] = true;
+        }
+        for (bool used : quarterUsed) {
+            EXPECT_TRUE(used);
+        }
+    }
+}
+
+TEST(ModelsAndSounds, TestModelHasSeveralNodesAndALoopingAnimation) {
+    const ModelNode* scene = LoadedModels()[0].root.get();
+    ASSERT_NE(scene, nullptr);
+    EXPECT_GE(scene->CountNodes(), 3);
+    int animatedNodes = 0;
+    ForEachNode(*scene, [&](const ModelNode& node) {
+        if (!node.animated) {
+            return;
+        }
+        ++animatedNodes;
+        ASSERT_FALSE(node.tracks.empty());
+        const AnimationTrack& track = node.tracks.front();
+        EXPECT_GE(track.keys.size(), 3u) << node.name;
+        EXPECT_GT(track.length, 1u) << node.name << " would never move";
+        // The loop ends where it starts, so it plays without a jump.
+        const Transform& first = track.keys.front().transform;
+        const Transform& last = track.keys.back().transform;
+        EXPECT_NEAR(Length(first.position - last.position), 0.0f, 1e-3f) << node.name;
+        EXPECT_NEAR(std::fabs(Dot(first.rotation, last.rotation)), 1.0f, 1e-3f) << node.name;
+    });
+    EXPECT_GE(animatedNodes, 2);
+}
+
+// Every sound path the game plays, and whether it is a music stream.
+struct SoundFile {
+    const char* gamePath;
+    bool music;
+};
+
+constexpr SoundFile soundFiles[] = {
+    {"Sound Assets\\BGM\\05 - Rock And A Hard Place.mp3", true},
+    {"Sound Assets\\BGM\\09 - Spaghetti Guitar In Space.mp3", true},
+    {"Sound Assets\\BGM\\33 - Floor It.mp3", true},
+    {"Sound Assets\\BGM\\17 - Punk'd.mp3", true},
+    {"Sound Assets\\BGM\\29 - Gridiron.mp3", true},
+    {"Sound Assets\\BGM\\49 - Tecnotica.mp3", true},
+    {"Sound Assets\\SFX\\Menu_Sounds\\Menu_Mechanical03.wav", false},
+    {"Sound Assets\\SFX\\Start_Up\\Machine_Generator_Start02.wav", false},
+    {"Sound Assets\\SFX\\Zoom\\Servo_Zoom_ScopeOn.wav", false},
+    {"Sound Assets\\SFX\\Misc_Weapon\\Machine_PileDriver_Hit03.wav", false},
+    {"Sound Assets\\SFX\\Hit\\Lift_MetalGrind_LargeHit2.wav", false},
+    {"Sound Assets\\SFX\\Walking_Concrete\\Spider_Walk_Fast.mp3", false},
+};
+
+constexpr int mixRate = 22050;
+
+// Opens the sound library on the silent driver for the tests of this file.
+class SoundDecoding : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        opened_ = SDL_Init(SDL_INIT_AUDIO) == 0 && Mix_OpenAudio(mixRate, AUDIO_S16SYS, 1, 1024) == 0;
+        if (opened_) {
+            Mix_Init(MIX_INIT_MP3);
+        }
+    }
+    static void TearDownTestSuite() {
+        if (opened_) {
+            Mix_CloseAudio();
+            Mix_Quit();
+        }
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    }
+    static bool opened_;
+};
+bool SoundDecoding::opened_ = false;
+
+TEST_F(SoundDecoding, EverySoundDecodesAudiblyWithoutClipping) {
+    ASSERT_TRUE(opened_) << SDL_GetError();
+    for (const SoundFile& file : soundFiles) {
+        SCOPED_TRACE(file.gamePath);
+        const std::string path = NativePath(file.gamePath);
+        ASSERT_TRUE(std::filesystem::is_regular_file(path));
+        if (file.music) {
+            Mix_Music* music = Mix_LoadMUS(path.c_str());
+            EXPECT_NE(music, nullptr) << Mix_GetError();
+            Mix_FreeMusic(music);
+        }
+        Mix_Chunk* chunk = Mix_LoadWAV(path.c_str());
+        ASSERT_NE(chunk, nullptr) << Mix_GetError();
+        const auto* samples = reinterpret_cast<const int16_t*>(chunk->abuf);
+        const size_t count = chunk->alen / sizeof(int16_t);
+        const double seconds = static_cast<double>(count) / mixRate;
+
+        int peak = 0;
+        double energy = 0.0;
+        // Music must never fall silent: every second of it carries sound.
+        double quietestSecond = 1.0;
+        double secondEnergy = 0.0;
+        for (size_t i = 0; i < count; ++i) {
+            peak = std::max(peak, std::abs(static_cast<int>(samples[i])));
+            const double s = samples[i] / 32768.0;
+            energy += s * s;
+            secondEnergy += s * s;
+            if ((i + 1) % mixRate == 0) {
+                quietestSecond = std::min(quietestSecond, std::sqrt(secondEnergy / mixRate));
+                secondEnergy = 0.0;
+            }
+        }
+        const double rms = count > 0 ? std::sqrt(energy / static_cast<double>(count)) : 0.0;
+        Mix_FreeChunk(chunk);
+
+        EXPECT_GT(rms, 0.02) << "too quiet to hear";
+        EXPECT_LT(peak, 32000) << "clipped";
+        if (file.music) {
+            EXPECT_GE(seconds, 30.0);
+            EXPECT_LE(seconds, 90.0);
+            EXPECT_GT(quietestSecond, 0.01) << "a second of the loop is silent";
+        } else {
+            EXPECT_GT(seconds, 0.1);
+            EXPECT_LT(seconds, 5.0) << "too long for an effect played on every click or step";
+        }
+    }
+}
+
+} // namespace
