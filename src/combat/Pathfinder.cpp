@@ -112,14 +112,15 @@ int32_t Pathfinder::pop() {
 
 void Pathfinder::relax(const LevelMap& map, int32_t from, int32_t nx, int32_t ny, float cost, float h) {
     const MapTile* tile = map.TileAt(nx, ny);
-    if (tile == nullptr || tile->passable == 0.0f || tile->marker == TileMarker::Target) {
+    int32_t index = nx + ny * static_cast<int32_t>(width_);
+    if (tile == nullptr || tile->passable == 0.0f ||
+        (tile->marker == TileMarker::Target && index != enterableTarget_)) {
         return;
     }
     const Node& parent = nodes_[static_cast<size_t>(from)];
     float g = parent.g + cost;
     float f = g + h;
     int32_t steps = parent.steps + 1;
-    int32_t index = nx + ny * static_cast<int32_t>(width_);
     Node& n = node(index);
     if (n.state == NodeState::Closed) {
         return;
@@ -142,7 +143,7 @@ void Pathfinder::relax(const LevelMap& map, int32_t from, int32_t nx, int32_t ny
 }
 
 bool Pathfinder::findPath(const LevelMap& map, const Mover& mover, int32_t targetX, int32_t targetY,
-                          bool limited) {
+                          bool limited, bool enterTarget) {
     pathCost = 0;
     pathSteps = 0;
     if (map.TileAt(mover.x, mover.y) == nullptr) {
@@ -155,6 +156,7 @@ bool Pathfinder::findPath(const LevelMap& map, const Mover& mover, int32_t targe
         return static_cast<float>(Chebyshev(targetX, targetY, x, y) * mover.moveRatio);
     };
     int32_t start = mover.x + mover.y * w;
+    enterableTarget_ = enterTarget && map.TileAt(targetX, targetY) != nullptr ? targetX + targetY * w : -1;
     Node& first = node(start);
     first.parent = -1;
     first.steps = 0;
@@ -203,6 +205,7 @@ bool Pathfinder::findPath(const LevelMap& map, const Mover& mover, int32_t targe
         nodes_[static_cast<size_t>(current)].state = NodeState::Closed;
     }
     heap_.clear();
+    enterableTarget_ = -1;
     if (end < 0) {
         return false;
     }
@@ -277,13 +280,13 @@ void Pathfinder::markReachable(LevelMap& map, const UnitOccupancy& units, const 
 }
 
 void Pathfinder::MovePreview(LevelMap& map, const UnitOccupancy& units, const Mover& mover,
-                             const PathStep* target, bool limited) {
+                             const PathStep* target, bool limited, bool enterTarget) {
     path.clear();
     markReachable(map, units, mover);
     if (target == nullptr || mover.timeUsed >= TimeBudget) {
         return;
     }
-    findPath(map, mover, target->x, target->y, limited);
+    findPath(map, mover, target->x, target->y, limited, enterTarget);
     if (pathCost + mover.timeUsed > TimeBudget || pathCost <= 0) {
         path.clear();
         return;

@@ -44,15 +44,18 @@ public:
 
     // A* from the mover's tile to (targetX, targetY). Appends the route, end tile first and start tile last,
     // to path (callers clear it first); sets pathCost and pathSteps, both 0 when there is no route. A limited
-    // search ends the route at the first node that reaches the mover's time or distance limit.
-    bool findPath(const LevelMap& map, const Mover& mover, int32_t targetX, int32_t targetY, bool limited);
+    // search ends the route at the first node that reaches the mover's time or distance limit. With
+    // enterTarget, the target tile may be entered even when it is marked Target (an enemy stands there).
+    bool findPath(const LevelMap& map, const Mover& mover, int32_t targetX, int32_t targetY, bool limited,
+                  bool enterTarget = false);
     // Clears every marker, then marks the tiles the mover can enter this activation Reachable and the
     // enemies it can reach Target.
     void markReachable(LevelMap& map, const UnitOccupancy& units, const Mover& mover);
     // Floods from the mover, then plans the route to the target (none: flood only) and marks it Path, its
-    // end PathEnd. The route is dropped when it costs nothing or more than the time left.
+    // end PathEnd. The route is dropped when it costs nothing or more than the time left. enterTarget as
+    // for findPath.
     void MovePreview(LevelMap& map, const UnitOccupancy& units, const Mover& mover, const PathStep* target,
-                     bool limited);
+                     bool limited, bool enterTarget = false);
 
     // Result of the last findPath: end tile first, start tile last.
     std::vector<PathStep> path;
@@ -83,6 +86,9 @@ private:
     void siftUp(int32_t position);
     void siftDown(int32_t position);
     void relax(const LevelMap& map, int32_t from, int32_t nx, int32_t ny, float cost, float h);
+
+    // Tile index that relax may enter despite a Target marker; -1 for none.
+    int32_t enterableTarget_ = -1;
 
     std::vector<Node> nodes_;
     std::vector<int32_t> heap_;

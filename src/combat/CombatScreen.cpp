@@ -1,0 +1,378 @@
+#include "combat/CombatScreen.h"
+
+#include "combat/UnitMovement.h"
+#include "platform/Dialog.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+const char* const BattleMusic = "Sound Assets\\BGM\\17 - Punk'd.mp3";
+
+namespace {
+
+const char* const CombatLayout = "XMLFiles\\GUI\\combat.xml";
+const char* const WinLayout = "XMLFiles\\GUI\\win.xml";
+
+// Whether unit u goes before unit v in the turn queue.
+bool GoesFirst(const Unit& u, const Unit& v) {
+    int32_t up = u.owner.player;
+    int32_t vp = v.owner.player;
+    if (up == 0 && vp != 0) {
+        return false;
+    }
+    if (vp == 0 && up != 0) {
+        return true;
+    }
+    if (u.timeUsed != v.timeUsed) {
+        return u.timeUsed < v.timeUsed;
+    }
+    return up != 1 && up < vp;
+}
+
+} // namespace
+
+Mover MoverOf(const Unit& unit) {
+    Mover m;
+    m.x = unit.tileX;
+    m.y = unit.tileY;
+    m.player = unit.owner.player;
+    m.moveRatio = unit.moveRatio;
+    m.moveDist = unit.moveDist;
+    m.timeUsed = unit.timeUsed;
+    m.distanceUsed = unit.distanceUsed;
+    return m;
+}
+
+CombatScreen::CombatScreen(LevelMap& levelMap, Pathfinder& finder, Camera& view, CombatHooks& calls,
+                           RandomSource& generator, CombatClock& timer)
+    : map(levelMap), pathfinder(finder), camera(view), hooks(calls), random(generator), clock(timer) {}
+
+CombatScreen::~CombatScreen() { clearUnits(); }
+
+Unit* CombatScreen::AddUnit(std::unique_ptr<Unit> unit) {
+    units_.push_back(std::move(unit));
+    turnQueue.push_back(units_.back().get());
+    return units_.back().get();
+}
+
+Unit* CombatScreen::UnitAtTile(int32_t x, int32_t y) const { return FindUnitOnTile(turnQueue, x, y); }
+
+bool CombatScreen::UnitAt(int32_t x, int32_t y, int32_t& player) const {
+    const Unit* unit = UnitAtTile(x, y);
+    if (unit == nullptr) {
+        return false;
+    }
+    player = unit->owner.player;
+    return true;
+}
+
+Vector3 CombatScreen::tileCentre(int32_t x, int32_t y) const { return TileCentre(map, x, y); }
+
+void CombatScreen::clearUnits() {
+    activeUnit = nullptr;
+    aiTarget = nullptr;
+    hoveredUnit = nullptr;
+    mission.targets.clear();
+    turnQueue.clear();
+    units_.clear();
+}
+
+void CombatScreen::destroyUnit(Unit* unit) {
+    if (aiTarget == unit) {
+        aiTarget = nullptr;
+    }
+    if (hoveredUnit == unit) {
+        hoveredUnit = nullptr;
+    }
+    if (activeUnit == unit) {
+        activeUnit = nullptr;
+    }
+    std::erase(mission.targets, unit);
+    std::erase(turnQueue, unit);
+    std::erase_if(units_, [unit](const std::unique_ptr<Unit>& owned) { return owned.get() == unit; });
+}
+
+void CombatScreen::Enter() {
+    if (active) {
+        return;
+    }
+    hooks.PlaySound(BattleMusic, true, true);
+    active = true;
+    paused = false;
+    hoveredUnit = nullptr;
+    paintMode = false;
+    aiTarget = nullptr;
+    player1Won = false;
+    player2Won = false;
+    shotsThisTurn = 0;
+    showStatCards = true;
+    moveMode = true;
+    hooks.LoadHud(CombatLayout);
+    activeUnit = nullptr;
+    editMode = false;
+    markersDirty = true;
+    hooks.AddBattleLight();
+}
+
+void CombatScreen::Exit(Campaign* campaign) {
+    if (campaign != nullptr) {
+        int32_t stakes[3] = {mission.fac1, mission.fac2, mission.fac3};
+        for (int i = 0; i < 3; ++i) {
+            campaign->ChangeStanding(i, player1Won ? -stakes[i] : stakes[i] / 2);
+        }
+    }
+    if (active) {
+        active = false;
+        hooks.ClearParticles();
+        activeUnit = nullptr;
+        editMode = false;
+        clearUnits();
+        hooks.RemoveBattleLight();
+    }
+    hooks.StopSound(BattleMusic);
+}
+
+void CombatScreen::EndActivation() {
+    if (activeUnit != nullptr) {
+        activeUnit->turnDone = true;
+    }
+}
+
+void CombatScreen::RequestUndo() {
+    if (activeUnit != nullptr) {
+        activeUnit->undoRequested = true;
+    }
+}
+
+void CombatScreen::ToggleMoveMode() {
+    moveMode = !moveMode;
+    markersDirty = true;
+}
+
+void CombatScreen::Requeue() {
+    if (turnQueue.empty()) {
+        ShowAssertionBox("THIS IS EMPTY WHAT THE HELL\n");
+        return;
+    }
+    Unit* unit = turnQueue.front();
+    turnQueue.erase(turnQueue.begin());
+    auto place = std::find_if(turnQueue.begin(), turnQueue.end(),
+                              [unit](const Unit* other) { return GoesFirst(*unit, *other); });
+    turnQueue.insert(place, unit);
+
+    Unit* front = turnQueue.front();
+    undo = UndoRecord{front->tileX, front->tileY, 0, 0};
+    front->distanceUsed = 0;
+    shotsThisTurn = 0;
+    int32_t lead = front->timeUsed;
+    for (Unit* each : turnQueue) {
+        each->timeUsed -= lead;
+    }
+}
+
+void CombatScreen::startNextActivation() {
+    if (activeUnit != nullptr) {
+        activeUnit->turnDone = false;
+        Requeue();
+    }
+    if (turnQueue.empty()) {
+        activeUnit = nullptr;
+        return;
+    }
+    activeUnit = turnQueue.front();
+    ++activations;
+    if (activeUnit->owner.isComputer) {
+        lastAiActionTime = clock.Elapsed();
+    }
+    activeUnit->timeUsed += random.Rand() % 10 + 1;
+    camera.MoveCameraTo(tileCentre(activeUnit->tileX, activeUnit->tileY), false);
+    pathfinder.markReachable(map, *this, MoverOf(*activeUnit));
+    markersDirty = true;
+    moveMode = true;
+}
+
+void CombatScreen::applyUndo() {
+    Unit& unit = *activeUnit;
+    if (undo.time != 0) {
+        unit.timeUsed -= undo.time;
+        unit.distanceUsed -= undo.tiles;
+        PlaceUnit(unit, map, undo.startX, undo.startY);
+        camera.MoveCameraTo(tileCentre(undo.startX, undo.startY), false);
+        undo = UndoRecord{};
+    }
+    unit.undoRequested = false;
+    markersDirty = true;
+}
+
+bool CombatScreen::EliminationCheck() {
+    bool anyOne = false;
+    bool anyTwo = false;
+    for (const Unit* unit : turnQueue) {
+        anyOne = anyOne || unit->owner.player == 1;
+        anyTwo = anyTwo || unit->owner.player == 2;
+    }
+    player1Won = !anyTwo;
+    player2Won = !anyOne;
+    return player1Won || player2Won;
+}
+
+void CombatScreen::Update(const CombatInput& input) {
+    if (player1Won || player2Won) {
+        activeUnit = nullptr;
+        hooks.DrawVictory(player1Won ? 1 : 2);
+        return;
+    }
+    if (paused) {
+        hooks.DrawPause();
+        return;
+    }
+    if (input.wheelDelta != 0 && !editMode) {
+        CameraAction action = input.wheelDelta >= 1 ? CameraAction::ZoomIn : CameraAction::ZoomOut;
+        hooks.PostKeyDown(camera.keys.codes[static_cast<int32_t>(action)]);
+    }
+    if (activeUnit != nullptr && !IsWalking(*activeUnit) && markersDirty) {
+        if (moveMode) {
+            pathfinder.markReachable(map, *this, MoverOf(*activeUnit));
+        } else {
+            markAttackable();
+        }
+        markersDirty = false;
+    }
+    if (activeUnit != nullptr && activeUnit->owner.isComputer) {
+        AiStep();
+    } else if (input.leftClick && activeUnit != nullptr) {
+        HandleClick(input.pick);
+    }
+    if (editMode && selectedTile != nullptr) {
+        selectedTile->elevation += input.wheelDelta * std::abs(input.wheelDelta);
+    }
+    for (Unit* unit : turnQueue) {
+        TickWalk(*unit, map, hooks);
+    }
+    hooks.DrawBattle(*this);
+
+    if (activeUnit == nullptr || (activeUnit->turnDone && !IsWalking(*activeUnit))) {
+        if (camera.busy()) {
+            return;
+        }
+        startNextActivation();
+    }
+    if (activeUnit != nullptr && activeUnit->owner.isComputer) {
+        activeUnit->undoRequested = false;
+    }
+    if (activeUnit != nullptr && activeUnit->undoRequested && !IsWalking(*activeUnit)) {
+        applyUndo();
+    }
+    if (EliminationCheck()) {
+        hooks.LoadHud(WinLayout);
+    }
+}
+
+void CombatScreen::CommitMove(int32_t x, int32_t y) {
+    if (activeUnit == nullptr) {
+        return;
+    }
+    Unit& unit = *activeUnit;
+    for (int32_t i = unit.tileX - unit.moveDist; i <= unit.tileX + unit.moveDist; ++i) {
+        for (int32_t j = unit.tileY - unit.moveDist; j <= unit.tileY + unit.moveDist; ++j) {
+            MapTile* tile = map.TileAt(i, j);
+            if (tile != nullptr && tile->marker == TileMarker::Reachable) {
+                tile->marker = TileMarker::WasReachable;
+            }
+        }
+    }
+    int32_t startX = unit.tileX;
+    int32_t startY = unit.tileY;
+    std::vector<PathStep>& path = pathfinder.path;
+    if (!path.empty()) {
+        path.pop_back();
+    }
+    while (!path.empty() && UnitAtTile(path.front().x, path.front().y) != nullptr) {
+        path.erase(path.begin());
+    }
+    for (auto step = path.rbegin(); step != path.rend(); ++step) {
+        unit.movementQueue.push_back(*step);
+    }
+    path.clear();
+    camera.MoveCameraTo(tileCentre(x, y), false);
+    unit.timeUsed += pathfinder.pathCost;
+    unit.distanceUsed += pathfinder.pathSteps;
+    if (undo.time == 0) {
+        undo.startX = startX;
+        undo.startY = startY;
+    }
+    undo.time += pathfinder.pathCost;
+    undo.tiles += pathfinder.pathSteps;
+    markersDirty = true;
+}
+
+void CombatScreen::KeyPressed(int32_t keyCode) {
+    switch (keyCode) {
+    case CombatKey::Space:
+        EndActivation();
+        break;
+    case CombatKey::Backspace:
+        RequestUndo();
+        break;
+    case CombatKey::LeftShift:
+        ToggleMoveMode();
+        break;
+    case CombatKey::LeftCtrl:
+        showStatCards = !showStatCards;
+        break;
+    default:
+        break;
+    }
+}
+
+void CombatScreen::HoverTile(int32_t x, int32_t y) {
+    MapTile* tile = map.TileAt(x, y);
+    if (!active || paused || tile == nullptr || activeUnit == nullptr || IsWalking(*activeUnit)) {
+        return;
+    }
+    if (tile->marker == TileMarker::Reachable || tile->marker == TileMarker::Path) {
+        PathStep target{x, y};
+        pathfinder.MovePreview(map, *this, MoverOf(*activeUnit), &target, false);
+    }
+}
+
+void CombatScreen::HandleClick(const PickResult& pick) {
+    if (pick.kind == PickKind::Unit && pick.unit != nullptr) {
+        if (moveMode) {
+            return;
+        }
+        const MapTile* tile = map.TileAt(pick.unit->tileX, pick.unit->tileY);
+        if (tile != nullptr && tile->marker == TileMarker::Target) {
+            resolveAttack(*pick.unit);
+        }
+        return;
+    }
+    if (pick.kind != PickKind::MapTile || pick.tile == nullptr) {
+        return;
+    }
+    int32_t x = 0;
+    int32_t y = 0;
+    if (!map.CoordinatesOf(pick.tile, x, y)) {
+        return;
+    }
+    selectedTile = pick.tile;
+    if (editMode) {
+        if (!camera.busy()) {
+            camera.MoveCameraTo(tileCentre(x, y), false);
+            map.ClearMarkers();
+            pick.tile->marker = TileMarker::Target;
+        }
+        return;
+    }
+    if (activeUnit == nullptr) {
+        return;
+    }
+    if (pick.tile->marker == TileMarker::Path) {
+        if (UnitAtTile(x, y) == nullptr) {
+            PathStep target{x, y};
+            pathfinder.MovePreview(map, *this, MoverOf(*activeUnit), &target, false);
+        }
+    } else if (pick.tile->marker == TileMarker::PathEnd) {
+        CommitMove(x, y);
+    }
+}

@@ -1,0 +1,84 @@
+#include "combat/CombatScreen.h"
+#include "combat/UnitMovement.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+
+Unit* CombatScreen::NearestEnemy(int32_t x, int32_t y) const {
+    if (activeUnit == nullptr) {
+        return nullptr;
+    }
+    Unit* nearest = nullptr;
+    int32_t best = std::numeric_limits<int32_t>::max();
+    for (Unit* unit : turnQueue) {
+        if (unit->owner.player == activeUnit->owner.player) {
+            continue;
+        }
+        int32_t d = std::max(std::abs(unit->tileX - x), std::abs(unit->tileY - y));
+        if (d < best) {
+            best = d;
+            nearest = unit;
+        }
+    }
+    return nearest;
+}
+
+void CombatScreen::AiStep() {
+    if (activeUnit == nullptr) {
+        return;
+    }
+    Unit& unit = *activeUnit;
+    auto endActivation = [&] {
+        aiTarget = nullptr;
+        unit.turnDone = true;
+    };
+    if (IsWalking(unit)) {
+        lastAiActionTime = clock.Elapsed();
+    }
+    int64_t elapsed = clock.Elapsed() - lastAiActionTime;
+    if (elapsed * 1000 / clock.Frequency() < 1000 || camera.busy()) {
+        return;
+    }
+    if (aiTarget == nullptr) {
+        aiTarget = NearestEnemy(unit.tileX, unit.tileY);
+    }
+    if (moveMode) {
+        markAttackable();
+        moveMode = false;
+    }
+    if (aiTarget == nullptr) {
+        endActivation();
+        lastAiActionTime = clock.Elapsed();
+        return;
+    }
+    const MapTile* targetTile = map.TileAt(aiTarget->tileX, aiTarget->tileY);
+    int32_t shots = unit.weapon != nullptr ? unit.weapon->shots : 0;
+    if (targetTile != nullptr && targetTile->marker == TileMarker::Target && shotsThisTurn < shots) {
+        float frac = std::fabs(static_cast<float>(unit.timeUsed) / 100.0f);
+        int32_t r = random.Rand() % 100;
+        if (shotsThisTurn > 0 && (frac > 0.9f || (0.9f - frac) * 100.0f / 0.9f < static_cast<float>(r))) {
+            endActivation();
+        } else if (!resolveAttack(*aiTarget)) {
+            // A shot it cannot afford would otherwise be tried again every second.
+            endActivation();
+        }
+    } else if (unit.timeUsed >= 100) {
+        endActivation();
+    } else if (unit.distanceUsed < unit.moveDist) {
+        moveMode = true;
+        PathStep target{aiTarget->tileX, aiTarget->tileY};
+        // The target's own tile is marked Target by the flood; the route may end on it so that the unit
+        // walks up to an enemy it can reach but not see (the commit then stops it one tile short).
+        pathfinder.MovePreview(map, *this, MoverOf(unit), &target, true, true);
+        bool standsStill = pathfinder.path.empty() && pathfinder.pathCost <= 0;
+        CommitMove(target.x, target.y);
+        if (standsStill) {
+            // Nothing was charged, so the same move would be tried again for ever.
+            endActivation();
+        }
+    } else {
+        endActivation();
+    }
+    lastAiActionTime = clock.Elapsed();
+}
