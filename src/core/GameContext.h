@@ -16,6 +16,9 @@ class CombatBoard;
 // before it and so outlives it. Members that are still empty are filled in by the subsystems that own
 // them (renderer, sound, modules, level, HUD, picking, paths, particles).
 class GameContext {
+    // First member: the renderer's window is built before everything else and destroyed last.
+    std::unique_ptr<GameWindow> window_;
+
 public:
     // The game's context, built on the first call (the first frame of the main loop).
     static GameContext& Get();
@@ -68,7 +71,4 @@ public:
 private:
     // Fills the table with the fourteen screens, in this order.
     void FillStateTable();
-
-    // Declared first: the renderer's window is built before everything else and destroyed last.
-    std::unique_ptr<GameWindow> window_;
 };
