@@ -35,7 +35,7 @@ void MenuHighlights(Studio& studio)
     const std::string o = "Art Assets\\Buttons\\Options\\";
     SaveHighlight(studio, o + "options_highlight+_volumebutton.png", "options.xml", 4, 0, "+", 28);
     SaveHighlight(studio, o + "options_highlight-_volumebutton.png", "options.xml", 4, 1, "\u2212", 28);
-    SaveHighlight(studio, o + "options_highlight_fullscreenbutton.png", "options.xml", 4, 2, "TOGGLE FULL SCREEN", 18);
+    SaveHighlight(studio, o + "options_highlight_fullscreenbutton.png", "options.xml", 4, 2, "FULL SCREEN", 18);
     SaveHighlight(studio, o + "options_highlight_backbutton.png", "options.xml", 1, 2, "BACK", 18);
     SaveHighlight(studio, "Art Assets\\Buttons\\Credits\\BackCreditsMouseover.png", "credits.xml", 1, 2, "BACK");
 

@@ -141,7 +141,7 @@ void Options(Studio& studio)
                    WithAlpha(Palette::Ink, 0.35f));
     }
     BakeButtons(studio, c, "options.xml", {{4, 1, "\u2212"}, {4, 0, "+"}}, 28);
-    BakeButtons(studio, c, "options.xml", {{4, 2, "TOGGLE FULL SCREEN"}, {1, 2, "BACK"}}, 18);
+    BakeButtons(studio, c, "options.xml", {{4, 2, "FULL SCREEN"}, {1, 2, "BACK"}}, 18);
     studio.font.Draw(c, "Window or full screen; the picture keeps its 800 x 600 layout.", 400, 380, 15, false,
                      Palette::Muted, Align::Centre);
     studio.Save("Art Assets\\Screens\\OptionsScreen.png", c);
