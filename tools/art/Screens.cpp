@@ -151,19 +151,19 @@ void Credits(Studio& studio)
 {
     Canvas c = Backdrop(kW, kH, 5);
     DrawTitle(studio, c, "CREDITS", 80);
-    DrawPanel(c, 130, 120, 540, 370);
+    DrawPanel(c, 100, 120, 600, 370);
     const std::pair<const char*, const char*> lines[] = {
         {"GAME DESIGN AND PROGRAMMING", "The Vantor team"},
         {"PICTURES, MODELS AND SOUND", "Made by our own generator tools"},
         {"TYPEFACE", "DejaVu Sans"},
-        {"LIBRARIES", "SDL2, OpenGL, FreeImage, FreeType, TinyXML-2, Dear ImGui"},
-        {"TESTING", "Everyone who lost a mech to the undo key"},
+        {"LIBRARIES", "SDL2, OpenGL, FreeImage, FreeType, TinyXML-2, ImGui"},
+        {"TESTING", "Everyone who forgot to press Space"},
         {"SPECIAL THANKS", "You, commander. Thanks for playing."},
     };
     float y = 168;
     for (const auto& [role, name] : lines) {
         studio.font.Draw(c, role, 400, y, 14, true, Palette::Gold, Align::Centre);
-        studio.font.Draw(c, name, 400, y + 24, 18, false, Palette::Text, Align::Centre);
+        studio.font.Draw(c, name, 400, y + 24, 17, false, Palette::Text, Align::Centre);
         y += 56;
     }
     BakeButtons(studio, c, "credits.xml", {{1, 2, "BACK"}});
@@ -229,12 +229,12 @@ void HowToControls(Studio& studio)
     const Row orders[] = {
         {"Point", "Preview a route to a blue tile"},
         {"Click", "Walk to the green end tile"},
-        {"Click", "Fire at an enemy on a red tile"},
-        {"Shift", "Switch move / attack mode"},
+        {"Click", "Fire at an enemy on red"},
+        {"Left Shift", "Switch move / attack mode"},
         {"Right button", "Switch move / attack mode"},
         {"Space", "End the activation"},
         {"Backspace", "Undo this activation's moves"},
-        {"Ctrl", "Show or hide the stat cards"},
+        {"Left Ctrl", "Show or hide the stat cards"},
     };
     const Row camera[] = {
         {"W", "Zoom in (or mouse wheel)"},
