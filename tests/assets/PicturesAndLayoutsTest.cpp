@@ -9,10 +9,8 @@
 #include <gtest/gtest.h>
 #include <tinyxml2.h>
 
-#if __has_include("platform/sdl/Texture.h")
 #include "platform/sdl/Texture.h"
-#define VANTOR_HAS_IMAGE_LOADER 1
-#endif
+#include "render/gl/GlTestContext.h"
 
 #include <algorithm>
 #include <array>
@@ -278,12 +276,10 @@ TEST(Pictures, EveryPictureExistsAndDecodesAtItsSize)
             EXPECT_EQ(image.width, 800) << path;
             EXPECT_EQ(image.height, 600) << path;
         }
-#ifdef VANTOR_HAS_IMAGE_LOADER
         std::optional<LoadedBitmap> bitmap = LoadBitmap(path);
         ASSERT_TRUE(bitmap.has_value()) << path << " is not readable by the game's image loader";
         EXPECT_EQ(bitmap->width, image.width) << path;
         EXPECT_EQ(bitmap->height, image.height) << path;
-#endif
     }
     // The battle screen draws these at fixed sizes; pictures of that size stay crisp.
     const std::map<std::string, std::pair<int, int>> drawnAt = {
@@ -315,6 +311,41 @@ TEST(Pictures, PickSilhouetteKeysOnlyItsFirstStoredPixel)
     }
     EXPECT_GE(keyed, 1);
     EXPECT_LT(keyed * 100, pick.width * pick.height) << "most of the button must be pickable";
+}
+
+TEST(Pictures, EveryPictureBecomesATextureOfItsSize)
+{
+    REQUIRE_GL();
+    for (const PictureEntry& e : kPictures) {
+        std::string path(e.path);
+        Image image = Decode(path);
+        uint32_t texture = LoadTexture(path);
+        ASSERT_NE(texture, 0u) << path;
+        GLint width = 0, height = 0;
+        glBindTexture(GL_TEXTURE_2D, texture);
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
+        EXPECT_EQ(width, image.width) << path;
+        EXPECT_EQ(height, image.height) << path;
+    }
+    // Every button of every layout is picked through this silhouette: all but the key pixel take the colour.
+    uint32_t pick = LoadColourKeyTexture("Art Assets\\Menu_Block_pick.bmp", 1002003);
+    ASSERT_NE(pick, 0u);
+    GLint width = 0, height = 0;
+    glBindTexture(GL_TEXTURE_2D, pick);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
+    ASSERT_GT(width * height, 0);
+    std::vector<uint8_t> rgba(static_cast<size_t>(width) * height * 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    int opaque = 0;
+    for (size_t k = 0; k < rgba.size(); k += 4) {
+        opaque += (rgba[k] == 1 && rgba[k + 1] == 2 && rgba[k + 2] == 3 && rgba[k + 3] == 255) ? 1 : 0;
+    }
+    EXPECT_EQ(rgba[3], 0) << "the first stored pixel is the transparent key";
+    EXPECT_EQ(opaque, width * height - 1);
+    glBindTexture(GL_TEXTURE_2D, 0);
 }
 
 TEST(Pictures, GroundTexturesTileWithoutSeams)
