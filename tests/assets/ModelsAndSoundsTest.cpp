@@ -112,12 +112,59 @@ TEST(ModelsAndSounds, CatalogueNamesEverySlotAndEveryModelLoadsCleanly) {
                 }
             }
             EXPECT_TRUE(node.markerPoints.empty()) << "stray vertices no triangle uses in " << node.name;
+            // A triangle without area has no normal and shades black.
+            int flat = 0;
+            for (const ModelFace& f : node.faces) {
+                const Vector3 a = node.vertices[f.vertices[0]].position;
+                const Vector3 n = Cross(node.vertices[f.vertices[1]].position - a, node.vertices[f.vertices[2]].position - a);
+                flat += Length(n) < 1e-7f ? 1 : 0;
+            }
+            EXPECT_EQ(flat, 0) << "triangles without area in " << node.name;
         });
         EXPECT_GT(triangles, 0);
         if (slot != 0) {
             // Units and the build screen compile only the root's own triangles.
             EXPECT_TRUE(models[slot].root->children.empty()) << "geometry outside the root would not be drawn";
             EXPECT_GT(SignedVolume(*models[slot].root), 0.0f) << "triangles face inwards";
+        }
+    }
+}
+
+// Smallest box around a node's vertices, in the game's axes (y up).
+void NodeBounds(const ModelNode& node, Vector3& lo, Vector3& hi) {
+    lo = hi = node.vertices.empty() ? Vector3{} : node.vertices.front().position;
+    for (const ModelVertex& v : node.vertices) {
+        lo = {std::min(lo.x, v.position.x), std::min(lo.y, v.position.y), std::min(lo.z, v.position.z)};
+        hi = {std::max(hi.x, v.position.x), std::max(hi.y, v.position.y), std::max(hi.z, v.position.z)};
+    }
+}
+
+TEST(ModelsAndSounds, CoresModulesAndBuildingsFitWhereTheyAreShown) {
+    const auto& models = LoadedModels();
+    for (size_t slot = 7; slot < modelSlotNames.size(); ++slot) {
+        SCOPED_TRACE(std::string(modelSlotNames[slot]));
+        const ModelNode* model = models[slot].root.get();
+        ASSERT_NE(model, nullptr);
+        Vector3 lo, hi;
+        NodeBounds(*model, lo, hi);
+        const Vector3 size = hi - lo;
+        if (slot <= 12) { // cores: the body of a mech, on its tile
+            EXPECT_GE(lo.x, -2.0f);
+            EXPECT_LE(hi.x, 2.0f);
+            EXPECT_GE(lo.z, -2.0f);
+            EXPECT_LE(hi.z, 2.0f);
+            EXPECT_GT(size.x, 1.5f);
+        } else if (slot <= 43) { // weapons, heads and tails: smaller than the mech that carries them
+            EXPECT_LT(std::max({size.x, size.y, size.z}), 2.0f);
+            EXPECT_GT(std::max({size.x, size.y, size.z}), 0.3f) << "too small to see";
+        } else { // buildings fill most of their tile and stand taller than a mech
+            EXPECT_GE(lo.x, -2.0f);
+            EXPECT_LE(hi.x, 2.0f);
+            EXPECT_GE(lo.z, -2.0f);
+            EXPECT_LE(hi.z, 2.0f);
+            EXPECT_GT(std::min(size.x, size.z), 2.5f);
+            EXPECT_NEAR(lo.y, 0.0f, 0.05f);
+            EXPECT_GT(hi.y, 2.4f);
         }
     }
 }
@@ -133,11 +180,8 @@ TEST(ModelsAndSounds, WholeMechsStandOnOneTileWithSkinCoordinates) {
         EXPECT_TRUE(mech->textured) << "no texture coordinates, so the skin cannot show";
 
         // Y is up in the game: feet on the tile, body inside its 4 x 4 square, tall enough to read.
-        Vector3 lo = mech->vertices.front().position, hi = lo;
-        for (const ModelVertex& v : mech->vertices) {
-            lo = {std::min(lo.x, v.position.x), std::min(lo.y, v.position.y), std::min(lo.z, v.position.z)};
-            hi = {std::max(hi.x, v.position.x), std::max(hi.y, v.position.y), std::max(hi.z, v.position.z)};
-        }
+        Vector3 lo, hi;
+        NodeBounds(*mech, lo, hi);
         EXPECT_NEAR(lo.y, 0.0f, 0.1f) << "feet do not touch the tile";
         EXPECT_GT(hi.y, 1.0f);
         EXPECT_LT(hi.y, 4.0f) << "taller than the health bars above it";
@@ -247,12 +291,16 @@ TEST_F(SoundDecoding, EverySoundDecodesAudiblyWithoutClipping) {
         const double seconds = static_cast<double>(count) / mixRate;
 
         int peak = 0;
+        size_t onset = count;
         double energy = 0.0;
         // Music must never fall silent: every second of it carries sound.
         double quietestSecond = 1.0;
         double secondEnergy = 0.0;
         for (size_t i = 0; i < count; ++i) {
             peak = std::max(peak, std::abs(static_cast<int>(samples[i])));
+            if (onset == count && std::abs(static_cast<int>(samples[i])) > 1000) {
+                onset = i;
+            }
             const double s = samples[i] / 32768.0;
             energy += s * s;
             secondEnergy += s * s;
@@ -273,6 +321,9 @@ TEST_F(SoundDecoding, EverySoundDecodesAudiblyWithoutClipping) {
         } else {
             EXPECT_GT(seconds, 0.1);
             EXPECT_LT(seconds, 5.0) << "too long for an effect played on every click or step";
+            if (std::string(file.gamePath).ends_with(".wav")) {
+                EXPECT_LT(static_cast<double>(onset) / mixRate, 0.02) << "the effect starts late after its cause";
+            }
         }
     }
 }

@@ -103,7 +103,11 @@ Samples GeneratorStart() {
         s[i] = (body.low + whine + std::sin(hum) * 0.3f * spin) * std::min(1.0f, t * 4.0f) * settle;
     }
     Mix(s, MetalRing(220.0f, 0.5f, 3), 1.2f, 0.3f); // the engine catching
-    Fade(s, 0.01f, 0.5f);
+    Fade(s, 0.002f, 0.5f);
+    // The starter relay clacks shut before anything turns.
+    Mix(s, Kick(0.12f, 260.0f, 90.0f, rate), 0.0f, 0.8f);
+    Mix(s, NoiseBurst(0.04f, 2500.0f, 1.0f, true, rng), 0.0f, 0.8f);
+    Mix(s, MetalRing(640.0f, 0.15f, 4), 0.0f, 0.25f);
     Normalise(s, effectPeak);
     return s;
 }
