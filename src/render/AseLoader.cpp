@@ -46,11 +46,26 @@ enum AseToken {
 };
 
 constexpr std::string_view tokenNames[] = {
-    "*MESH_VERTEX",         "*MESH_FACE",           "*MESH_TVERT",     "*MESH_TFACE",
-    "*SCENE_LASTFRAME",     "*SCENE_TICKSPERFRAME", "*GEOMOBJECT",     "*NODE_NAME",
-    "*TM_POS",              "*TM_ROTAXIS",          "*TM_ROTANGLE",    "*TM_SCALE",
-    "*NODE_PARENT",         "*TM_ANIMATION",        "*CONTROL_ROT_SAMPLE", "*CONTROL_POS_SAMPLE",
-    "*CONTROL_SCALE_SAMPLE", "*WIREFRAME_COLOR",    "*MESH_VERTCOL",   "*ANI_END",
+    "*MESH_VERTEX",
+    "*MESH_FACE",
+    "*MESH_TVERT",
+    "*MESH_TFACE",
+    "*SCENE_LASTFRAME",
+    "*SCENE_TICKSPERFRAME",
+    "*GEOMOBJECT",
+    "*NODE_NAME",
+    "*TM_POS",
+    "*TM_ROTAXIS",
+    "*TM_ROTANGLE",
+    "*TM_SCALE",
+    "*NODE_PARENT",
+    "*TM_ANIMATION",
+    "*CONTROL_ROT_SAMPLE",
+    "*CONTROL_POS_SAMPLE",
+    "*CONTROL_SCALE_SAMPLE",
+    "*WIREFRAME_COLOR",
+    "*MESH_VERTCOL",
+    "*ANI_END",
     "*MATERIAL_REF",
 };
 
@@ -69,7 +84,8 @@ bool IsBlank(char c) {
 
 bool EqualIgnoringCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
+               return std::toupper(static_cast<unsigned char>(x)) ==
+                      std::toupper(static_cast<unsigned char>(y));
            });
 }
 
@@ -212,7 +228,8 @@ ModelNode* FindByTrackCount(ModelNode& node, size_t count) {
     return nullptr;
 }
 
-void MakeKeysRelativeAt(ModelNode& node, size_t track, uint32_t frame, uint32_t length, const Transform& parent) {
+void MakeKeysRelativeAt(ModelNode& node, size_t track, uint32_t frame, uint32_t length,
+                        const Transform& parent) {
     Transform world = node.transform;
     if (node.animated && track < node.tracks.size()) {
         AnimationTrack& own = node.tracks[track];
@@ -497,8 +514,9 @@ void AseLoader::ReadObject(std::FILE* file) {
                 break;
             }
             std::vector<AnimationKey>& keys = object.openTrack.keys;
-            auto key = std::find_if(keys.begin(), keys.end(),
-                                    [&](const AnimationKey& k) { return k.frame == static_cast<uint32_t>(frame); });
+            auto key = std::find_if(keys.begin(), keys.end(), [&](const AnimationKey& k) {
+                return k.frame == static_cast<uint32_t>(frame);
+            });
             if (key == keys.end()) {
                 AnimationKey added = keys.back();
                 added.frame = static_cast<uint32_t>(frame);
@@ -530,7 +548,8 @@ void AseLoader::ReadObject(std::FILE* file) {
                     float blueOffset = RandomColourOffset();
                     float greenOffset = RandomColourOffset();
                     float redOffset = RandomColourOffset();
-                    colour = {Clamp01(r + redOffset), Clamp01(g + greenOffset), Clamp01(b + blueOffset), 1.0f};
+                    colour = {Clamp01(r + redOffset), Clamp01(g + greenOffset), Clamp01(b + blueOffset),
+                              1.0f};
                 }
             }
             ended = true;
@@ -556,7 +575,8 @@ void AseLoader::ReadObject(std::FILE* file) {
         if (!inRange) {
             int saved = lineNumber_;
             lineNumber_ = object.faceLines[i];
-            Warn("face uses a vertex outside the " + std::to_string(node.vertices.size()) + " vertices; skipped");
+            Warn("face uses a vertex outside the " + std::to_string(node.vertices.size()) +
+                 " vertices; skipped");
             lineNumber_ = saved;
             continue;
         }

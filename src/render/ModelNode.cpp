@@ -10,7 +10,8 @@ DisplayListReleaser listReleaser = nullptr;
 
 bool SameNameIgnoringCase(const std::string& a, const std::string& b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
            });
 }
 
@@ -67,7 +68,7 @@ void AddVertex(ModelNode& node, float x, float y, float z, VertexColour colour) 
 void FillTileBlock(ModelNode& node) {
     node.textured = true;
     const VertexColour white{1, 1, 1, 1};
-    const float corners[8][3] = {{-2, 0, 2},   {-2, 0, -2},   {2, 0, -2},   {2, 0, 2},
+    const float corners[8][3] = {{-2, 0, 2},    {-2, 0, -2},  {2, 0, -2},    {2, 0, 2},
                                  {-2, 0.5f, 2}, {2, 0.5f, 2}, {2, 0.5f, -2}, {-2, 0.5f, -2}};
     for (const auto& c : corners) {
         AddVertex(node, c[0], c[1], c[2], white);

@@ -87,11 +87,13 @@ struct ModelNode {
     // Face normals, vertex normals and animation steps: the part of list building that needs no GL.
     void PrepareForDrawing();
 
-    // Compiles fullList and plainList for this node and its children, deleting older lists first (gl library).
+    // Compiles fullList and plainList for this node and its children, deleting older lists first (gl
+    // library).
     void BuildDisplayLists();
     // Emits the node's triangles; full adds texture coordinates and colours (gl library).
     void DrawMesh(bool full) const;
-    // Sets the texture on the whole tree and returns a new list of this node's own triangles; the caller owns it.
+    // Sets the texture on the whole tree and returns a new list of this node's own triangles; the caller owns
+    // it.
     uint32_t MakeTexturedList(uint32_t texture);
     // Fills an empty node with a built-in mesh and builds its display lists (gl library).
     void BuildProceduralModel(int32_t type);

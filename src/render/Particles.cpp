@@ -35,7 +35,8 @@ ParticlePool::~ParticlePool() {
     ReleaseAllParticles();
 }
 
-void ParticlePool::Emit(int count, const Vector3& start, const Vector3& target, int32_t kind, double lifeStep) {
+void ParticlePool::Emit(int count, const Vector3& start, const Vector3& target, int32_t kind,
+                        double lifeStep) {
     // A particle that never ages would hold its record for ever: it lives one frame instead.
     if (!(lifeStep > 0.0)) {
         lifeStep = 1.0;

@@ -59,7 +59,8 @@ public:
 
     // Starts up to count particles from start toward target; stops quietly when the pool is exhausted.
     void Emit(int count, const Vector3& start, const Vector3& target, int32_t kind, double lifeStep);
-    // Starts the one particle of a weapon effect, two units above the given points; other effects start nothing.
+    // Starts the one particle of a weapon effect, two units above the given points; other effects start
+    // nothing.
     void EmitEffect(int32_t effect, const Vector3& start, const Vector3& end);
     // Moves every live particle one frame and frees those whose age reached 1.
     void Update();

@@ -257,8 +257,9 @@ TEST(AseLoaderTest, OverlongNamesAndLinesAreCut) {
     AseLoader loader;
     std::string longName(80, 'N');
     std::string longLine = "*MESH_VERTEX 0 " + std::string(2000, '1') + " 2.0 3.0";
-    auto root = Parse(loader, "long", "*GEOMOBJECT {\n*NODE_NAME " + longName + "\n" + longLine +
-                                          "\n*MESH_VERTEX 1 1.0 2.0 3.0\n}\n");
+    auto root = Parse(loader, "long",
+                      "*GEOMOBJECT {\n*NODE_NAME " + longName + "\n" + longLine +
+                          "\n*MESH_VERTEX 1 1.0 2.0 3.0\n}\n");
     ASSERT_NE(root, nullptr);
     EXPECT_EQ(root->name, std::string(31, 'N'));
     ASSERT_EQ(root->vertices.size(), 2u) << "the tail of a cut line is not read as a line of its own";

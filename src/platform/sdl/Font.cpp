@@ -44,7 +44,8 @@ std::string MatchMonospaceBold() {
 
 // Compiles one glyph: its 1-bit rows turned bottom-up as glBitmap wants them.
 void CompileGlyph(FT_Face face, int code) {
-    if (face == nullptr || FT_Load_Char(face, static_cast<FT_ULong>(code), FT_LOAD_RENDER | FT_LOAD_TARGET_MONO) != 0) {
+    if (face == nullptr ||
+        FT_Load_Char(face, static_cast<FT_ULong>(code), FT_LOAD_RENDER | FT_LOAD_TARGET_MONO) != 0) {
         glBitmap(0, 0, 0, 0, static_cast<GLfloat>(pixelSize * 6 / 10), 0, nullptr);
         return;
     }
@@ -62,8 +63,8 @@ void CompileGlyph(FT_Face face, int code) {
         std::memcpy(rows.data() + static_cast<size_t>(bitmap.rows - 1 - r) * rowBytes, source, rowBytes);
     }
     glBitmap(static_cast<GLsizei>(bitmap.width), static_cast<GLsizei>(bitmap.rows),
-             static_cast<GLfloat>(-slot->bitmap_left), static_cast<GLfloat>(static_cast<int>(bitmap.rows) - slot->bitmap_top),
-             advance, 0, rows.data());
+             static_cast<GLfloat>(-slot->bitmap_left),
+             static_cast<GLfloat>(static_cast<int>(bitmap.rows) - slot->bitmap_top), advance, 0, rows.data());
 }
 
 } // namespace

@@ -3,9 +3,9 @@
 #include "platform/Dialog.h"
 #include "platform/Paths.h"
 
+#include <FreeImage.h>
 #include <GL/glew.h>
 #include <GL/glu.h>
-#include <FreeImage.h>
 
 #include <cstdio>
 

@@ -2,6 +2,7 @@
 
 #include "data/Component.h"
 #include "platform/sdl/Texture.h"
+#include "render/gl/Renderer.h"
 
 #include <GL/glew.h>
 #include <SDL_video.h>
@@ -74,7 +75,8 @@ void ModelNode::DrawMesh(bool full) const {
     const size_t vertexCount = vertices.size();
     glBegin(GL_TRIANGLES);
     for (const ModelFace& face : faces) {
-        if (face.vertices[0] >= vertexCount || face.vertices[1] >= vertexCount || face.vertices[2] >= vertexCount) {
+        if (face.vertices[0] >= vertexCount || face.vertices[1] >= vertexCount ||
+            face.vertices[2] >= vertexCount) {
             continue;
         }
         for (int corner = 0; corner < 3; ++corner) {
@@ -136,6 +138,19 @@ void DrawComponent(Component& component, bool pickPass) {
     glPopMatrix();
     // Only the visible pass advances the animation: extra pick passes must not speed it up.
     if (!pickPass && component.model != nullptr && component.model->animated) {
-        StepAnimation(*component.model, component.animationKey, component.animationFrame, component.transform);
+        StepAnimation(*component.model, component.animationKey, component.animationFrame,
+                      component.transform);
     }
+}
+
+void PrepareCoreModel(Component& core, int32_t skin, const Renderer& renderer) {
+    ModelNode* model = renderer.model(core.modelSlot);
+    if (model == nullptr) {
+        return;
+    }
+    const uint32_t texture = skin >= 0 && static_cast<size_t>(skin) < renderer.textures.size()
+                                 ? renderer.textures[static_cast<size_t>(skin)]
+                                 : 0;
+    core.displayList = model->MakeTexturedList(texture);
+    core.model = model;
 }

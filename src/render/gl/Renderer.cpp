@@ -276,7 +276,8 @@ void Renderer::LoadModels(const std::string& cataloguePath) {
 
 void Renderer::ShowLoadingScreen(float fraction) {
     const int32_t progress = static_cast<int32_t>(static_cast<float>(width - 100) * fraction);
-    DrawTexturedRect(loadingBackground_, 0, 0, static_cast<uint32_t>(width), static_cast<uint32_t>(height), false);
+    DrawTexturedRect(loadingBackground_, 0, 0, static_cast<uint32_t>(width), static_cast<uint32_t>(height),
+                     false);
     DrawTexturedRect(loadingFill_, 50, 302, static_cast<uint32_t>(std::max(progress, 0)), 28, false);
     DrawTexturedRect(loadingFrame_, 40, 300, static_cast<uint32_t>(std::max(width - 80, 0)), 32, true);
     SwapBuffers();
@@ -368,8 +369,8 @@ void Renderer::SetMaterial(float r, float g, float b, float shininess) {
 
 // [SECTION] Lights
 
-int32_t Renderer::AddLight(Vector3 ambient, Vector3 diffuse, Vector3 specular, Vector3 position, Vector3 direction,
-                           int32_t type) {
+int32_t Renderer::AddLight(Vector3 ambient, Vector3 diffuse, Vector3 specular, Vector3 position,
+                           Vector3 direction, int32_t type) {
     ++lightIdCounter_;
     if (lights_.size() >= maxLights) {
         return lightIdCounter_;

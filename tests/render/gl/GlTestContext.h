@@ -38,8 +38,8 @@ inline Context& SharedContext() {
         SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
         SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
         SDL_GL_SetAttribute(SDL_GL_MULTISAMPLEBUFFERS, 0);
-        c.window = SDL_CreateWindow("gl test", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width, height,
-                                    SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+        c.window = SDL_CreateWindow("gl test", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width,
+                                    height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
         if (c.window == nullptr) {
             return c;
         }
@@ -98,4 +98,3 @@ inline int32_t IdAt(int x, int y) {
 
 // Fails the test at once when there is no display to draw on (run GL tests under xvfb-run).
 #define REQUIRE_GL() ASSERT_TRUE(gltest::MakeCurrent()) << "no OpenGL display; run under xvfb-run"
-

@@ -23,8 +23,8 @@ std::string WriteTemp(const std::string& name, const std::string& text) {
 TEST(RendererTest, ANinthLightIsRefusedWhileTheIdAdvances) {
     Renderer renderer;
     for (int32_t i = 1; i <= 9; ++i) {
-        EXPECT_EQ(renderer.AddLight({0.5f, 0.5f, 0.5f}, {0.2f, 0.2f, 0.2f}, {0.7f, 0.7f, 0.7f}, {0, 10, 0}, {0, -1, 0},
-                                    3),
+        EXPECT_EQ(renderer.AddLight({0.5f, 0.5f, 0.5f}, {0.2f, 0.2f, 0.2f}, {0.7f, 0.7f, 0.7f}, {0, 10, 0},
+                                    {0, -1, 0}, 3),
                   i);
     }
     EXPECT_EQ(renderer.lights().size(), 8u);
@@ -133,12 +133,13 @@ TEST(RendererTest, BeginSceneSwitchesOnEightLightsAndSendsTheirTypes) {
 TEST(RendererTest, TheCatalogueFillsNamedSlotsAndReportsBadFiles) {
     REQUIRE_GL();
     Renderer renderer;
-    std::string model = WriteTemp("block.ase", "*GEOMOBJECT {\n*NODE_NAME \"Block\"\n"
-                                               "*MESH_VERTEX 0 0 0 0\n*MESH_VERTEX 1 1 0 0\n*MESH_VERTEX 2 0 1 0\n"
-                                               "*MESH_FACE 0: A: 0 B: 1 C: 2\n*MATERIAL_REF 0\n}\n");
-    std::string catalogue = WriteTemp("models.xml", "<models><TEST_MODEL>" + model +
-                                                        "</TEST_MODEL><BUILDING03>" + testing::TempDir() +
-                                                        "missing.ase</BUILDING03><Unknown>x</Unknown></models>");
+    std::string model =
+        WriteTemp("block.ase", "*GEOMOBJECT {\n*NODE_NAME \"Block\"\n"
+                               "*MESH_VERTEX 0 0 0 0\n*MESH_VERTEX 1 1 0 0\n*MESH_VERTEX 2 0 1 0\n"
+                               "*MESH_FACE 0: A: 0 B: 1 C: 2\n*MATERIAL_REF 0\n}\n");
+    std::string catalogue = WriteTemp(
+        "models.xml", "<models><TEST_MODEL>" + model + "</TEST_MODEL><BUILDING03>" + testing::TempDir() +
+                          "missing.ase</BUILDING03><Unknown>x</Unknown></models>");
     renderer.LoadModels(catalogue);
     ASSERT_NE(renderer.model(0), nullptr);
     EXPECT_NE(renderer.model(0)->fullList, 0u);
@@ -148,7 +149,8 @@ TEST(RendererTest, TheCatalogueFillsNamedSlotsAndReportsBadFiles) {
 
     DialogRecorder recorder;
     renderer.LoadModels(testing::TempDir() + "no_catalogue.xml");
-    EXPECT_TRUE(recorder.sawText("Could not open file for reading: " + testing::TempDir() + "no_catalogue.xml"));
+    EXPECT_TRUE(
+        recorder.sawText("Could not open file for reading: " + testing::TempDir() + "no_catalogue.xml"));
     renderer.LoadModels(WriteTemp("wrong.xml", "<catalogue/>"));
     EXPECT_TRUE(recorder.sawText("Missing \"models\" Tag"));
 }

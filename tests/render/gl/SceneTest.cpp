@@ -1,3 +1,4 @@
+#include "data/Component.h"
 #include "platform/sdl/Texture.h"
 #include "render/gl/GlTestContext.h"
 #include "render/gl/ModelDrawing.h"
@@ -42,13 +43,15 @@ std::string BoxAse() {
             }
             for (int half = 0; half < 2; ++half) {
                 int b = half == 0 ? 1 : 2, c = half == 0 ? 2 : 3;
-                ase << "*MESH_FACE " << face << ": A: " << quad[0] << " B: " << quad[b] << " C: " << quad[c] << "\n";
+                ase << "*MESH_FACE " << face << ": A: " << quad[0] << " B: " << quad[b] << " C: " << quad[c]
+                    << "\n";
                 tfaces << "*MESH_TFACE " << face << " 0 " << b << " " << c << "\n";
                 ++face;
             }
         }
     }
-    ase << "*MESH_TVERT 0 0 0 0\n*MESH_TVERT 1 1 0 0\n*MESH_TVERT 2 1 1 0\n*MESH_TVERT 3 0 1 0\n" << tfaces.str();
+    ase << "*MESH_TVERT 0 0 0 0\n*MESH_TVERT 1 1 0 0\n*MESH_TVERT 2 1 1 0\n*MESH_TVERT 3 0 1 0\n"
+        << tfaces.str();
     ase << "*MATERIAL_REF 0\n}\n";
     return ase.str();
 }
@@ -90,8 +93,9 @@ void SaveFrame(const std::string& path) {
     std::vector<uint8_t> pixels(static_cast<size_t>(gltest::width) * gltest::height * 3);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, gltest::width, gltest::height, GL_BGR, GL_UNSIGNED_BYTE, pixels.data());
-    FIBITMAP* frame = FreeImage_ConvertFromRawBits(pixels.data(), gltest::width, gltest::height, gltest::width * 3,
-                                                   24, FI_RGBA_RED_MASK, FI_RGBA_GREEN_MASK, FI_RGBA_BLUE_MASK, FALSE);
+    FIBITMAP* frame =
+        FreeImage_ConvertFromRawBits(pixels.data(), gltest::width, gltest::height, gltest::width * 3, 24,
+                                     FI_RGBA_RED_MASK, FI_RGBA_GREEN_MASK, FI_RGBA_BLUE_MASK, FALSE);
     FreeImage_Save(FIF_PNG, frame, path.c_str(), 0);
     FreeImage_Unload(frame);
 }
@@ -104,8 +108,8 @@ struct MarkerColour {
 
 // Marker plates and their colours on the 4 x 4 grid; other tiles carry none.
 const MarkerColour markers[] = {
-    {0, 0, 0, 0, 1, "blue"},     {1, 1, 1, 0, 0, "red"},   {2, 2, 1, 0.65f, 0, "orange"},
-    {3, 3, 0, 1, 0, "green"},    {3, 0, 0, 0, 1, "blue"},  {0, 3, 1, 0, 0, "red"},
+    {0, 0, 0, 0, 1, "blue"},  {1, 1, 1, 0, 0, "red"},  {2, 2, 1, 0.65f, 0, "orange"},
+    {3, 3, 0, 1, 0, "green"}, {3, 0, 0, 0, 1, "blue"}, {0, 3, 1, 0, 0, "red"},
 };
 
 bool Dominates(const std::vector<uint8_t>& p, const MarkerColour& m) {
@@ -207,7 +211,8 @@ TEST_F(SceneTest, ALitTexturedModelBesideAGridOfMarkedTiles) {
     box->SetNodeTexture(paint, true);
     box->BuildDisplayLists();
 
-    renderer.AddLight({0.2f, 0.2f, 0.2f}, {0.7f, 0.7f, 0.7f}, {0.6f, 0.6f, 0.6f}, {0, 10, 0}, {-0.4f, -1.0f, -0.6f}, 3);
+    renderer.AddLight({0.2f, 0.2f, 0.2f}, {0.7f, 0.7f, 0.7f}, {0.6f, 0.6f, 0.6f}, {0, 10, 0},
+                      {-0.4f, -1.0f, -0.6f}, 3);
     renderer.AddLight({0, 0, 0}, {0.5f, 0.4f, 0.3f}, {0.3f, 0.3f, 0.3f}, {28, 8, 10}, {0, -1, 0}, 1);
     renderer.BeginScene();
     renderer.SetMaterial(0.1f, 0.1f, 0.1f, 1.0f);
@@ -245,8 +250,8 @@ TEST_F(SceneTest, ALitTexturedModelBesideAGridOfMarkedTiles) {
         int x = 0, y = 0;
         Project({static_cast<float>(m.x) * 4 + 0.7f, 0.5f, static_cast<float>(m.y) * 4 + 0.7f}, x, y);
         std::vector<uint8_t> p = gltest::PixelAt(x, y);
-        EXPECT_TRUE(Dominates(p, m)) << m.name << " marker on tile (" << m.x << ", " << m.y << ") reads " << int(p[0])
-                                     << ", " << int(p[1]) << ", " << int(p[2]);
+        EXPECT_TRUE(Dominates(p, m)) << m.name << " marker on tile (" << m.x << ", " << m.y << ") reads "
+                                     << int(p[0]) << ", " << int(p[1]) << ", " << int(p[2]);
     }
     int x = 0, y = 0;
     Project({4 + 0.7f, 0.5f, 8 + 0.7f}, x, y);
@@ -267,4 +272,47 @@ TEST_F(SceneTest, ALitTexturedModelBesideAGridOfMarkedTiles) {
     }
     EXPECT_GT(brightest, 80);
     EXPECT_GT(shades.size(), 8u);
+}
+
+TEST_F(SceneTest, ComponentTreesDrawTheirCoreAndAnimateOnlyInTheVisiblePass) {
+    renderer.models[1] = std::move(box);
+    renderer.models[1]->animated = true;
+    AnimationTrack spin;
+    spin.keys.resize(2);
+    spin.keys[1].frame = 10;
+    spin.keys[1].transform.position = boxPosition + Vector3{10, 0, 0};
+    spin.keys[0].transform.position = boxPosition;
+    spin.length = 20;
+    spin.ComputeSteps();
+    renderer.models[1]->tracks.push_back(spin);
+
+    Component core;
+    core.modelSlot = 1;
+    core.transform.position = boxPosition;
+    core.transform.scale = 2.5f;
+    PrepareCoreModel(core, 0, renderer);
+    ASSERT_EQ(core.model, renderer.model(1));
+    ASSERT_NE(core.displayList, 0u);
+    auto undrawn = std::make_unique<Component>();
+    undrawn->modelSlot = 0;
+    undrawn->displayList = core.displayList;
+    undrawn->transform.position = {-30, 0, 0};
+    core.children.push_back(std::move(undrawn));
+
+    glClearColor(0, 0, 0, 1);
+    renderer.ClearFrame();
+    renderer.ApplyCamera();
+    renderer.SetLightingMode(Flat);
+    glColor3ub(9, 8, 7);
+    DrawComponent(core, true);
+    int x = 0, y = 0;
+    Project(boxPosition, x, y);
+    EXPECT_EQ(gltest::IdAt(x, y), 9008007);
+    EXPECT_EQ(core.animationFrame, 0) << "the pick pass does not advance the animation";
+
+    renderer.SetLightingMode(Lit);
+    DrawComponent(core, false);
+    EXPECT_EQ(core.animationFrame, 1);
+    EXPECT_FLOAT_EQ(core.transform.position.x, boxPosition.x + 1.0f);
+    glUseProgram(0);
 }
