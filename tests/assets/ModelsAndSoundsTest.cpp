@@ -116,7 +116,8 @@ TEST(ModelsAndSounds, CatalogueNamesEverySlotAndEveryModelLoadsCleanly) {
             int flat = 0;
             for (const ModelFace& f : node.faces) {
                 const Vector3 a = node.vertices[f.vertices[0]].position;
-                const Vector3 n = Cross(node.vertices[f.vertices[1]].position - a, node.vertices[f.vertices[2]].position - a);
+                const Vector3 n = Cross(node.vertices[f.vertices[1]].position - a,
+                                        node.vertices[f.vertices[2]].position - a);
                 flat += Length(n) < 1e-7f ? 1 : 0;
             }
             EXPECT_EQ(flat, 0) << "triangles without area in " << node.name;
@@ -124,7 +125,8 @@ TEST(ModelsAndSounds, CatalogueNamesEverySlotAndEveryModelLoadsCleanly) {
         EXPECT_GT(triangles, 0);
         if (slot != 0) {
             // Units and the build screen compile only the root's own triangles.
-            EXPECT_TRUE(models[slot].root->children.empty()) << "geometry outside the root would not be drawn";
+            EXPECT_TRUE(models[slot].root->children.empty())
+                << "geometry outside the root would not be drawn";
             EXPECT_GT(SignedVolume(*models[slot].root), 0.0f) << "triangles face inwards";
         }
     }
@@ -322,7 +324,8 @@ TEST_F(SoundDecoding, EverySoundDecodesAudiblyWithoutClipping) {
             EXPECT_GT(seconds, 0.1);
             EXPECT_LT(seconds, 5.0) << "too long for an effect played on every click or step";
             if (std::string(file.gamePath).ends_with(".wav")) {
-                EXPECT_LT(static_cast<double>(onset) / mixRate, 0.02) << "the effect starts late after its cause";
+                EXPECT_LT(static_cast<double>(onset) / mixRate, 0.02)
+                    << "the effect starts late after its cause";
             }
         }
     }

@@ -25,7 +25,8 @@ void WriteNodeTransform(FILE* f, const AseNode& node) {
 
 void WriteMesh(FILE* f, const Mesh& mesh) {
     std::fprintf(f, "\t*MESH {\n\t\t*TIMEVALUE 0\n");
-    std::fprintf(f, "\t\t*MESH_NUMVERTEX %zu\n\t\t*MESH_NUMFACES %zu\n", mesh.positions.size(), mesh.faces.size());
+    std::fprintf(f, "\t\t*MESH_NUMVERTEX %zu\n\t\t*MESH_NUMFACES %zu\n", mesh.positions.size(),
+                 mesh.faces.size());
     std::fprintf(f, "\t\t*MESH_VERTEX_LIST {\n");
     for (size_t i = 0; i < mesh.positions.size(); ++i) {
         const Vec3 v = mesh.positions[i];
@@ -34,7 +35,9 @@ void WriteMesh(FILE* f, const Mesh& mesh) {
     std::fprintf(f, "\t\t}\n\t\t*MESH_FACE_LIST {\n");
     for (size_t i = 0; i < mesh.faces.size(); ++i) {
         const auto& t = mesh.faces[i];
-        std::fprintf(f, "\t\t\t*MESH_FACE %5zu:    A: %5d B: %5d C: %5d AB:    1 BC:    1 CA:    1\t *MESH_SMOOTHING 1 \t*MESH_MTLID 0\n",
+        std::fprintf(f,
+                     "\t\t\t*MESH_FACE %5zu:    A: %5d B: %5d C: %5d AB:    1 BC:    1 CA:    1\t "
+                     "*MESH_SMOOTHING 1 \t*MESH_MTLID 0\n",
                      i, t[0], t[1], t[2]);
     }
     std::fprintf(f, "\t\t}\n\t\t*MESH_NUMTVERTEX %zu\n\t\t*MESH_TVERTLIST {\n", mesh.uvs.size());
@@ -50,15 +53,16 @@ void WriteMesh(FILE* f, const Mesh& mesh) {
 }
 
 void WriteAnimation(FILE* f, const AseNode& node) {
-    std::fprintf(f, "\t*TM_ANIMATION {\n\t\t*NODE_NAME \"%s\"\n\t\t*CONTROL_POS_TRACK {\n", node.name.c_str());
+    std::fprintf(f, "\t*TM_ANIMATION {\n\t\t*NODE_NAME \"%s\"\n\t\t*CONTROL_POS_TRACK {\n",
+                 node.name.c_str());
     for (const AseSample& s : node.samples) {
-        std::fprintf(f, "\t\t\t*CONTROL_POS_SAMPLE %d\t%.4f\t%.4f\t%.4f\n", s.frame * aseTicksPerFrame, s.position.x,
-                     s.position.y, s.position.z);
+        std::fprintf(f, "\t\t\t*CONTROL_POS_SAMPLE %d\t%.4f\t%.4f\t%.4f\n", s.frame * aseTicksPerFrame,
+                     s.position.x, s.position.y, s.position.z);
     }
     std::fprintf(f, "\t\t}\n\t\t*CONTROL_ROT_TRACK {\n");
     for (const AseSample& s : node.samples) {
-        std::fprintf(f, "\t\t\t*CONTROL_ROT_SAMPLE %d\t%.4f\t%.4f\t%.4f\t%.6f\n", s.frame * aseTicksPerFrame, s.axis.x,
-                     s.axis.y, s.axis.z, s.angle / quarterTurn);
+        std::fprintf(f, "\t\t\t*CONTROL_ROT_SAMPLE %d\t%.4f\t%.4f\t%.4f\t%.6f\n", s.frame * aseTicksPerFrame,
+                     s.axis.x, s.axis.y, s.axis.z, s.angle / quarterTurn);
     }
     std::fprintf(f, "\t\t}\n\t}\n");
 }
@@ -73,12 +77,16 @@ bool WriteAse(const std::string& nativePath, const std::vector<AseNode>& nodes, 
     }
     FILE* out = f.get();
     std::fprintf(out, "*3DSMAX_ASCIIEXPORT\t200\n*COMMENT \"Vantor model generator\"\n");
-    std::fprintf(out, "*SCENE {\n\t*SCENE_FILENAME \"%s\"\n\t*SCENE_FIRSTFRAME 0\n", nodes.empty() ? "" : nodes[0].name.c_str());
+    std::fprintf(out, "*SCENE {\n\t*SCENE_FILENAME \"%s\"\n\t*SCENE_FIRSTFRAME 0\n",
+                 nodes.empty() ? "" : nodes[0].name.c_str());
     std::fprintf(out, "\t*SCENE_LASTFRAME %d\n\t*SCENE_FRAMESPEED 30\n\t*SCENE_TICKSPERFRAME %d\n", lastFrame,
                  aseTicksPerFrame);
-    std::fprintf(out, "\t*SCENE_BACKGROUND_STATIC 0.0000\t0.0000\t0.0000\n\t*SCENE_AMBIENT_STATIC 0.0000\t0.0000\t0.0000\n}\n");
-    std::fprintf(out, "*MATERIAL_LIST {\n\t*MATERIAL_COUNT 1\n\t*MATERIAL 0 {\n\t\t*MATERIAL_NAME \"Skin\"\n");
-    std::fprintf(out, "\t\t*MATERIAL_CLASS \"Standard\"\n\t\t*MATERIAL_DIFFUSE 1.0000\t1.0000\t1.0000\n\t}\n}\n");
+    std::fprintf(out, "\t*SCENE_BACKGROUND_STATIC 0.0000\t0.0000\t0.0000\n\t*SCENE_AMBIENT_STATIC "
+                      "0.0000\t0.0000\t0.0000\n}\n");
+    std::fprintf(out,
+                 "*MATERIAL_LIST {\n\t*MATERIAL_COUNT 1\n\t*MATERIAL 0 {\n\t\t*MATERIAL_NAME \"Skin\"\n");
+    std::fprintf(out,
+                 "\t\t*MATERIAL_CLASS \"Standard\"\n\t\t*MATERIAL_DIFFUSE 1.0000\t1.0000\t1.0000\n\t}\n}\n");
     for (const AseNode& node : nodes) {
         std::fprintf(out, "*GEOMOBJECT {\n\t*NODE_NAME \"%s\"\n", node.name.c_str());
         if (!node.parent.empty()) {

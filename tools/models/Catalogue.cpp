@@ -50,18 +50,18 @@ std::vector<ModelRecipe> MakeRecipes() {
     r.push_back(Single("ANT_CORE", BuildAntCore, false));
     r.push_back(Single("TURTLE_CORE", BuildTurtleCore, false));
     r.push_back(Single("FROG_CORE", BuildFrogCore, false));
-    for (const char* name :
-         {"W_DOUBLECANNON", "W_MISSILELAUNCHER", "W_WEBCANNON", "W_STINGERSALVO", "W_AIRBURST", "W_SHELLLASERS",
-          "W_REFLEXCANNON", "W_PLASMACANNON", "W_ASSUALTCANNON", "W_DEATHBLOSSOM", "W_ESPIONAGEKIT",
-          "W_ANTIARMORMISSILES"}) {
+    for (const char* name : {"W_DOUBLECANNON", "W_MISSILELAUNCHER", "W_WEBCANNON", "W_STINGERSALVO",
+                             "W_AIRBURST", "W_SHELLLASERS", "W_REFLEXCANNON", "W_PLASMACANNON",
+                             "W_ASSUALTCANNON", "W_DEATHBLOSSOM", "W_ESPIONAGEKIT", "W_ANTIARMORMISSILES"}) {
         r.push_back(Module(name, BuildWeapon));
     }
-    for (const char* name : {"H_CLOSECOMBAT", "H_SENSOR", "H_MANDIBLE", "H_TACTICAL", "H_ASSUALT", "H_FIREPINCER"}) {
+    for (const char* name :
+         {"H_CLOSECOMBAT", "H_SENSOR", "H_MANDIBLE", "H_TACTICAL", "H_ASSUALT", "H_FIREPINCER"}) {
         r.push_back(Module(name, BuildHead));
     }
     for (const char* name : {"T_SENSOR", "T_ENGINEOPTIMIZER", "T_UNDERCARRIAGEARMOR", "T_FUELSYSTEM",
-                             "T_ADDITIONALARMOR", "T_AUXENGINE", "T_BLASTER", "T_SAW", "T_SNIPERLANCE", "T_JUMPJETS",
-                             "T_GUARD", "T_FFGENERATOR", "T_RARAR"}) {
+                             "T_ADDITIONALARMOR", "T_AUXENGINE", "T_BLASTER", "T_SAW", "T_SNIPERLANCE",
+                             "T_JUMPJETS", "T_GUARD", "T_FFGENERATOR", "T_RARAR"}) {
         r.push_back(Module(name, BuildTail));
     }
     r.push_back(Building("BUILDING01", 1));
@@ -86,4 +86,6 @@ const ModelRecipe* FindModelRecipe(const std::string& slotName) {
     return nullptr;
 }
 
-int ModelLastFrame() { return 100; }
+int ModelLastFrame() {
+    return 100;
+}

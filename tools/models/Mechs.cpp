@@ -68,10 +68,11 @@ void AddInsectLeg(Mesh& mesh, Vec3 hip, float angle, float reach, float kneeHeig
 // [SECTION] Wolf: lean, four long legs, snout and tail.
 
 void WolfBody(Mesh& m) {
-    AddBody(m, {{{-1.05f, 0, 1.45f}, 0.30f, 0.28f},
-                {{-0.3f, 0, 1.45f}, 0.34f, 0.33f},
-                {{0.45f, 0, 1.55f}, 0.42f, 0.45f},
-                {{0.85f, 0, 1.62f}, 0.34f, 0.38f}},
+    AddBody(m,
+            {{{-1.05f, 0, 1.45f}, 0.30f, 0.28f},
+             {{-0.3f, 0, 1.45f}, 0.34f, 0.33f},
+             {{0.45f, 0, 1.55f}, 0.42f, 0.45f},
+             {{0.85f, 0, 1.62f}, 0.34f, 0.38f}},
             8, 0.15f, Body);
     AddTaperedBeam(m, {-0.95f, 0, 1.76f}, {0.7f, 0, 1.98f}, 0.5f, 0.12f, 0.62f, 0.14f, Detail);
 }
@@ -88,8 +89,9 @@ void WolfLegs(Mesh& m) {
     AddLimbPair(m, {{0.7f, 0.28f, 1.45f}, {0.82f, 0.33f, 0.85f}, {0.78f, 0.33f, 0.3f}, {0.9f, 0.33f, 0.1f}},
                 0.15f, 0.08f, 8, Legs);
     AddBoxPair(m, {0.95f, 0.33f, 0.06f}, {0.3f, 0.18f, 0.12f}, Legs);
-    AddLimbPair(m, {{-0.85f, 0.28f, 1.38f}, {-0.58f, 0.33f, 0.88f}, {-1.05f, 0.33f, 0.42f}, {-0.95f, 0.33f, 0.1f}},
-                0.18f, 0.08f, 8, Legs);
+    AddLimbPair(
+        m, {{-0.85f, 0.28f, 1.38f}, {-0.58f, 0.33f, 0.88f}, {-1.05f, 0.33f, 0.42f}, {-0.95f, 0.33f, 0.1f}},
+        0.18f, 0.08f, 8, Legs);
     AddBoxPair(m, {-0.9f, 0.33f, 0.06f}, {0.3f, 0.18f, 0.12f}, Legs);
     const Vec3 thigh0{-0.98f, 0.31f, 1.45f}, thigh1{-0.62f, 0.33f, 1.02f};
     AddEllipsoid(m, thigh0, thigh1, 0.14f, 0.2f, 8, 5, Legs);
@@ -103,10 +105,11 @@ void WolfTail(Mesh& m) {
 // [SECTION] Rat: low and long, pointed head, round ears, long curling tail.
 
 void RatBody(Mesh& m) {
-    AddBody(m, {{{-0.95f, 0, 0.75f}, 0.45f, 0.42f},
-                {{-0.35f, 0, 0.86f}, 0.52f, 0.48f},
-                {{0.3f, 0, 0.8f}, 0.43f, 0.4f},
-                {{0.7f, 0, 0.72f}, 0.3f, 0.3f}},
+    AddBody(m,
+            {{{-0.95f, 0, 0.75f}, 0.45f, 0.42f},
+             {{-0.35f, 0, 0.86f}, 0.52f, 0.48f},
+             {{0.3f, 0, 0.8f}, 0.43f, 0.4f},
+             {{0.7f, 0, 0.72f}, 0.3f, 0.3f}},
             10, 0.2f, Body);
     for (float x : {-0.7f, -0.3f, 0.1f}) {
         AddTaperedBeam(m, {x, 0, 1.22f}, {x + 0.3f, 0, 1.2f}, 0.6f, 0.1f, 0.5f, 0.08f, Detail);
@@ -117,7 +120,10 @@ void RatHead(Mesh& m) {
     LoftStyle cone;
     cone.sides = 8;
     cone.endBulge = 0.05f;
-    AddLoft(m, {{{0.7f, 0, 0.76f}, 0.28f, 0.26f}, {{1.05f, 0, 0.68f}, 0.18f, 0.16f}, {{1.42f, 0, 0.6f}, 0.05f, 0.05f}},
+    AddLoft(m,
+            {{{0.7f, 0, 0.76f}, 0.28f, 0.26f},
+             {{1.05f, 0, 0.68f}, 0.18f, 0.16f},
+             {{1.42f, 0, 0.6f}, 0.05f, 0.05f}},
             cone, Head);
     for (float side : {-1.0f, 1.0f}) {
         AddCylinder(m, {0.85f, 0.16f * side, 1.02f}, {0.85f, 0.21f * side, 1.02f}, 0.15f, 0.15f, 10, Head);
@@ -128,7 +134,8 @@ void RatHead(Mesh& m) {
 void RatLegs(Mesh& m) {
     AddLimbPair(m, {{0.45f, 0.3f, 0.6f}, {0.55f, 0.42f, 0.3f}, {0.62f, 0.45f, 0.06f}}, 0.1f, 0.06f, 6, Legs);
     AddBoxPair(m, {0.66f, 0.45f, 0.04f}, {0.22f, 0.14f, 0.08f}, Legs);
-    AddLimbPair(m, {{-0.65f, 0.32f, 0.65f}, {-0.4f, 0.5f, 0.35f}, {-0.72f, 0.5f, 0.06f}}, 0.15f, 0.07f, 6, Legs);
+    AddLimbPair(m, {{-0.65f, 0.32f, 0.65f}, {-0.4f, 0.5f, 0.35f}, {-0.72f, 0.5f, 0.06f}}, 0.15f, 0.07f, 6,
+                Legs);
     AddBoxPair(m, {-0.66f, 0.5f, 0.04f}, {0.28f, 0.15f, 0.08f}, Legs);
 }
 
@@ -182,7 +189,8 @@ void AntBody(Mesh& m) {
 void AntHead(Mesh& m) {
     AddEllipsoid(m, {0.62f, 0, 1.1f}, {1.2f, 0, 1.0f}, 0.32f, 0.28f, 10, 6, Head);
     AddLimbPair(m, {{1.1f, 0.15f, 0.9f}, {1.42f, 0.22f, 0.85f}, {1.6f, 0.05f, 0.8f}}, 0.06f, 0.02f, 6, Head);
-    AddLimbPair(m, {{1.0f, 0.1f, 1.25f}, {1.2f, 0.25f, 1.7f}, {1.6f, 0.35f, 1.82f}}, 0.03f, 0.015f, 5, Detail);
+    AddLimbPair(m, {{1.0f, 0.1f, 1.25f}, {1.2f, 0.25f, 1.7f}, {1.6f, 0.35f, 1.82f}}, 0.03f, 0.015f, 5,
+                Detail);
     AddSpherePair(m, {1.02f, 0.26f, 1.12f}, 0.07f, Detail);
 }
 
@@ -219,21 +227,26 @@ void TurtleHead(Mesh& m) {
 }
 
 void TurtleLegs(Mesh& m) {
-    AddLimbPair(m, {{0.75f, 0.75f, 0.5f}, {0.98f, 1.15f, 0.3f}, {1.05f, 1.28f, 0.06f}}, 0.24f, 0.18f, 8, Legs);
-    AddLimbPair(m, {{-0.9f, 0.72f, 0.5f}, {-1.12f, 1.1f, 0.3f}, {-1.2f, 1.22f, 0.06f}}, 0.24f, 0.18f, 8, Legs);
+    AddLimbPair(m, {{0.75f, 0.75f, 0.5f}, {0.98f, 1.15f, 0.3f}, {1.05f, 1.28f, 0.06f}}, 0.24f, 0.18f, 8,
+                Legs);
+    AddLimbPair(m, {{-0.9f, 0.72f, 0.5f}, {-1.12f, 1.1f, 0.3f}, {-1.2f, 1.22f, 0.06f}}, 0.24f, 0.18f, 8,
+                Legs);
     AddBoxPair(m, {1.08f, 1.3f, 0.05f}, {0.4f, 0.34f, 0.1f}, Legs);
     AddBoxPair(m, {-1.22f, 1.24f, 0.05f}, {0.4f, 0.34f, 0.1f}, Legs);
 }
 
-void TurtleTail(Mesh& m) { AddCylinder(m, {-1.42f, 0, 0.55f}, {-1.8f, 0, 0.4f}, 0.12f, 0.03f, 6, Detail); }
+void TurtleTail(Mesh& m) {
+    AddCylinder(m, {-1.42f, 0, 0.55f}, {-1.8f, 0, 0.4f}, 0.12f, 0.03f, 6, Detail);
+}
 
 // [SECTION] Frog: squat body tilted up at the front, huge folded hind legs, eyes on top.
 
 void FrogBody(Mesh& m) {
-    AddBody(m, {{{-0.9f, 0, 0.72f}, 0.55f, 0.42f},
-                {{-0.3f, 0, 0.95f}, 0.72f, 0.58f},
-                {{0.35f, 0, 1.12f}, 0.62f, 0.5f},
-                {{0.8f, 0, 1.18f}, 0.45f, 0.35f}},
+    AddBody(m,
+            {{{-0.9f, 0, 0.72f}, 0.55f, 0.42f},
+             {{-0.3f, 0, 0.95f}, 0.72f, 0.58f},
+             {{0.35f, 0, 1.12f}, 0.62f, 0.5f},
+             {{0.8f, 0, 1.18f}, 0.45f, 0.35f}},
             10, 0.2f, Body);
     AddBackGun(m, {-0.35f, 0, 1.55f}, 0.6f);
 }
@@ -246,7 +259,8 @@ void FrogHead(Mesh& m) {
 void FrogLegs(Mesh& m) {
     AddLimbPair(m, {{0.6f, 0.45f, 0.95f}, {0.85f, 0.7f, 0.5f}, {1.0f, 0.75f, 0.06f}}, 0.11f, 0.07f, 8, Legs);
     AddBeamPair(m, {0.92f, 0.75f, 0.04f}, {1.25f, 0.8f, 0.04f}, 0.22f, 0.07f, 0.32f, 0.05f, Legs);
-    AddLimbPair(m, {{-0.6f, 0.55f, 0.82f}, {0.15f, 1.22f, 0.65f}, {-1.05f, 1.35f, 0.26f}, {-0.4f, 1.5f, 0.07f}},
+    AddLimbPair(m,
+                {{-0.6f, 0.55f, 0.82f}, {0.15f, 1.22f, 0.65f}, {-1.05f, 1.35f, 0.26f}, {-0.4f, 1.5f, 0.07f}},
                 0.34f, 0.08f, 8, Legs);
     AddBeamPair(m, {-0.55f, 1.5f, 0.04f}, {0.2f, 1.55f, 0.04f}, 0.45f, 0.08f, 0.62f, 0.05f, Legs);
 }

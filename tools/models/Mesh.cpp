@@ -7,7 +7,9 @@ namespace {
 
 constexpr float pi = 3.14159265f;
 
-Vec3 Lerp(Vec3 a, Vec3 b, float t) { return a + (b - a) * t; }
+Vec3 Lerp(Vec3 a, Vec3 b, float t) {
+    return a + (b - a) * t;
+}
 
 int AddPosition(Mesh& mesh, Vec3 p) {
     mesh.positions.push_back(p);
@@ -48,17 +50,31 @@ std::vector<Vec3> PathTangents(const std::vector<Ring>& rings) {
 
 } // namespace
 
-Vec3 operator+(Vec3 a, Vec3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-Vec3 operator-(Vec3 a, Vec3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-Vec3 operator*(Vec3 a, float s) { return {a.x * s, a.y * s, a.z * s}; }
-float Dot(Vec3 a, Vec3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-Vec3 Cross(Vec3 a, Vec3 b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
-float Length(Vec3 a) { return std::sqrt(Dot(a, a)); }
+Vec3 operator+(Vec3 a, Vec3 b) {
+    return {a.x + b.x, a.y + b.y, a.z + b.z};
+}
+Vec3 operator-(Vec3 a, Vec3 b) {
+    return {a.x - b.x, a.y - b.y, a.z - b.z};
+}
+Vec3 operator*(Vec3 a, float s) {
+    return {a.x * s, a.y * s, a.z * s};
+}
+float Dot(Vec3 a, Vec3 b) {
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
+Vec3 Cross(Vec3 a, Vec3 b) {
+    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
+float Length(Vec3 a) {
+    return std::sqrt(Dot(a, a));
+}
 Vec3 Normalised(Vec3 a) {
     const float len = Length(a);
     return len > 1e-12f ? a * (1.0f / len) : Vec3{};
 }
-Vec3 MirrorY(Vec3 a) { return {a.x, -a.y, a.z}; }
+Vec3 MirrorY(Vec3 a) {
+    return {a.x, -a.y, a.z};
+}
 
 void Mesh::Append(const Mesh& other) {
     const int vertexBase = static_cast<int>(positions.size());
@@ -128,11 +144,13 @@ void AddLoft(Mesh& mesh, const std::vector<Ring>& rings, const LoftStyle& style,
         const int rimUv = static_cast<int>(mesh.uvs.size());
         for (int k = 0; k < sides; ++k) {
             const float a = 2.0f * pi * static_cast<float>(k) / static_cast<float>(sides);
-            AddUv(mesh, uMid + std::cos(a) * (uv.u1 - uv.u0) * 0.5f, vMid + std::sin(a) * (uv.v1 - uv.v0) * 0.5f);
+            AddUv(mesh, uMid + std::cos(a) * (uv.u1 - uv.u0) * 0.5f,
+                  vMid + std::sin(a) * (uv.v1 - uv.v0) * 0.5f);
         }
         for (int k = 0; k < sides; ++k) {
             const int k1 = (k + 1) % sides;
-            const Vec3 edgeMid = (mesh.positions[firstVertex[ring] + k] + mesh.positions[firstVertex[ring] + k1]) * 0.5f;
+            const Vec3 edgeMid =
+                (mesh.positions[firstVertex[ring] + k] + mesh.positions[firstVertex[ring] + k1]) * 0.5f;
             // Flat caps face along the path; pointed ones face away from the axis as well.
             const Vec3 facing = outward + (edgeMid - rings[ring].centre) * (bulge > 0.0f ? 1.0f : 0.0f);
             AddTriangle(mesh, {centre, firstVertex[ring] + k, firstVertex[ring] + k1},
@@ -207,7 +225,8 @@ void AddDome(Mesh& mesh, Vec3 baseCentre, Vec3 halfSize, int sides, int rings, U
     AddLoft(mesh, loft, style, uv);
 }
 
-void AddLimb(Mesh& mesh, const std::vector<Vec3>& joints, float radius0, float radius1, int sides, UvRect uv) {
+void AddLimb(Mesh& mesh, const std::vector<Vec3>& joints, float radius0, float radius1, int sides,
+             UvRect uv) {
     std::vector<Ring> loft;
     const size_t n = joints.size();
     for (size_t i = 0; i < n; ++i) {

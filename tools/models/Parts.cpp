@@ -27,13 +27,15 @@ void AddMissile(Mesh& m, Vec3 tail, float length, float radius) {
     for (int k = 0; k < 4; ++k) {
         const float a = pi * 0.5f * static_cast<float>(k) + pi * 0.25f;
         const Vec3 out{0, std::cos(a), std::sin(a)};
-        AddTaperedBeam(m, tail + out * radius, tail + out * (radius * 2.2f), length * 0.2f, 0.015f, length * 0.1f,
-                       0.01f, Detail);
+        AddTaperedBeam(m, tail + out * radius, tail + out * (radius * 2.2f), length * 0.2f, 0.015f,
+                       length * 0.1f, 0.01f, Detail);
     }
 }
 
 // A mount block every weapon sits on.
-void AddMount(Mesh& m, Vec3 size) { AddBox(m, {0, 0, size.z * 0.5f}, size, Body); }
+void AddMount(Mesh& m, Vec3 size) {
+    AddBox(m, {0, 0, size.z * 0.5f}, size, Body);
+}
 
 } // namespace
 
@@ -49,7 +51,8 @@ Mesh BuildWeapon(const std::string& name) {
         AddBox(m, {0.1f, 0, 0.3f}, {0.7f, 0.6f, 0.45f}, Body);
         for (int row = 0; row < 2; ++row) {
             for (int col = 0; col < 3; ++col) {
-                const Vec3 at{0.46f, -0.18f + 0.18f * static_cast<float>(col), 0.2f + 0.2f * static_cast<float>(row)};
+                const Vec3 at{0.46f, -0.18f + 0.18f * static_cast<float>(col),
+                              0.2f + 0.2f * static_cast<float>(row)};
                 AddCylinder(m, at, at + Vec3{0.05f, 0, 0}, 0.07f, 0.07f, 6, Detail);
             }
         }
@@ -60,7 +63,8 @@ Mesh BuildWeapon(const std::string& name) {
     } else if (name == "W_STINGERSALVO") {
         AddMount(m, {0.5f, 0.5f, 0.2f});
         for (int k = 0; k < 5; ++k) {
-            const Vec3 base = OnCircle(2.0f * pi * static_cast<float>(k) / 5.0f, 0.16f, 0.0f) + Vec3{0, 0, 0.45f};
+            const Vec3 base =
+                OnCircle(2.0f * pi * static_cast<float>(k) / 5.0f, 0.16f, 0.0f) + Vec3{0, 0, 0.45f};
             AddCylinder(m, base, base + Vec3{0.6f, 0, 0.05f}, 0.06f, 0.005f, 6, Detail);
         }
     } else if (name == "W_AIRBURST") {
@@ -87,7 +91,8 @@ Mesh BuildWeapon(const std::string& name) {
     } else if (name == "W_ASSUALTCANNON") {
         AddMount(m, {0.5f, 0.5f, 0.3f});
         for (int k = 0; k < 6; ++k) {
-            const Vec3 base = OnCircle(2.0f * pi * static_cast<float>(k) / 6.0f, 0.1f, 0.05f) + Vec3{0, 0, 0.3f};
+            const Vec3 base =
+                OnCircle(2.0f * pi * static_cast<float>(k) / 6.0f, 0.1f, 0.05f) + Vec3{0, 0, 0.3f};
             AddCylinder(m, base, base + Vec3{0.9f, 0, 0}, 0.035f, 0.035f, 6, Detail);
         }
         AddCylinder(m, {0.6f, 0, 0.3f}, {0.68f, 0, 0.3f}, 0.16f, 0.16f, 10, Head);
@@ -96,7 +101,8 @@ Mesh BuildWeapon(const std::string& name) {
         for (int k = 0; k < 8; ++k) {
             const float a = 2.0f * pi * static_cast<float>(k) / 8.0f;
             const Vec3 out{std::cos(a), std::sin(a), 0.0f};
-            AddCylinder(m, out * 0.15f + Vec3{0, 0, 0.3f}, out * 0.6f + Vec3{0, 0, 0.55f}, 0.06f, 0.05f, 6, Detail);
+            AddCylinder(m, out * 0.15f + Vec3{0, 0, 0.3f}, out * 0.6f + Vec3{0, 0, 0.55f}, 0.06f, 0.05f, 6,
+                        Detail);
         }
     } else if (name == "W_ESPIONAGEKIT") {
         AddBox(m, {0, 0, 0.15f}, {0.5f, 0.4f, 0.3f}, Body);
@@ -129,8 +135,8 @@ Mesh BuildHead(const std::string& name) {
     } else if (name == "H_MANDIBLE") {
         AddEllipsoid(m, {0, 0, 0.2f}, {0.5f, 0, 0.2f}, 0.28f, 0.22f, 10, 6, Head);
         for (float s : {-1.0f, 1.0f}) {
-            AddLimb(m, {{0.4f, 0.12f * s, 0.1f}, {0.7f, 0.25f * s, 0.08f}, {0.9f, 0.04f * s, 0.05f}}, 0.06f, 0.015f, 6,
-                    Detail);
+            AddLimb(m, {{0.4f, 0.12f * s, 0.1f}, {0.7f, 0.25f * s, 0.08f}, {0.9f, 0.04f * s, 0.05f}}, 0.06f,
+                    0.015f, 6, Detail);
         }
     } else if (name == "H_TACTICAL") {
         AddBox(m, {0.2f, 0, 0.2f}, {0.5f, 0.45f, 0.35f}, Head);
@@ -143,8 +149,8 @@ Mesh BuildHead(const std::string& name) {
     } else { // H_FIREPINCER
         AddEllipsoid(m, {0, 0, 0.22f}, {0.45f, 0, 0.22f}, 0.26f, 0.22f, 10, 6, Head);
         for (float s : {-1.0f, 1.0f}) {
-            AddLimb(m, {{0.35f, 0.15f * s, 0.15f}, {0.65f, 0.3f * s, 0.1f}, {0.85f, 0.1f * s, 0.08f}}, 0.08f, 0.02f, 6,
-                    Detail);
+            AddLimb(m, {{0.35f, 0.15f * s, 0.15f}, {0.65f, 0.3f * s, 0.1f}, {0.85f, 0.1f * s, 0.08f}}, 0.08f,
+                    0.02f, 6, Detail);
         }
         AddCylinder(m, {0.4f, 0, 0.25f}, {0.8f, 0, 0.25f}, 0.05f, 0.09f, 8, Detail);
     }
@@ -172,8 +178,8 @@ Mesh BuildTail(const std::string& name) {
     } else if (name == "T_ADDITIONALARMOR") {
         for (int i = 0; i < 3; ++i) {
             const float x = -0.25f * static_cast<float>(i);
-            AddTaperedBeam(m, {x, 0, 0.1f + 0.05f * static_cast<float>(i)}, {x - 0.3f, 0, 0.1f}, 0.7f, 0.08f, 0.6f,
-                           0.06f, Body);
+            AddTaperedBeam(m, {x, 0, 0.1f + 0.05f * static_cast<float>(i)}, {x - 0.3f, 0, 0.1f}, 0.7f, 0.08f,
+                           0.6f, 0.06f, Body);
         }
     } else if (name == "T_AUXENGINE") {
         AddBox(m, {-0.2f, 0, 0.2f}, {0.4f, 0.5f, 0.3f}, Body);
@@ -198,7 +204,10 @@ Mesh BuildTail(const std::string& name) {
         LoftStyle plate;
         plate.sides = 4;
         plate.twist = pi * 0.25f;
-        AddLoft(m, {{{-0.2f, -0.45f, 0.3f}, 0.03f, 0.4f}, {{-0.35f, 0, 0.3f}, 0.03f, 0.45f}, {{-0.2f, 0.45f, 0.3f}, 0.03f, 0.4f}},
+        AddLoft(m,
+                {{{-0.2f, -0.45f, 0.3f}, 0.03f, 0.4f},
+                 {{-0.35f, 0, 0.3f}, 0.03f, 0.45f},
+                 {{-0.2f, 0.45f, 0.3f}, 0.03f, 0.4f}},
                 plate, Body);
     } else if (name == "T_FFGENERATOR") {
         AddCylinder(m, {0, 0, 0}, {0, 0, 0.3f}, 0.2f, 0.15f, 10, Body);

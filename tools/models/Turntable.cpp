@@ -28,9 +28,15 @@ constexpr float pi = 3.14159265f;
 struct V3 {
     float x, y, z;
 };
-V3 Sub(V3 a, V3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-V3 CrossV(V3 a, V3 b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
-float DotV(V3 a, V3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+V3 Sub(V3 a, V3 b) {
+    return {a.x - b.x, a.y - b.y, a.z - b.z};
+}
+V3 CrossV(V3 a, V3 b) {
+    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
+float DotV(V3 a, V3 b) {
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
 V3 Norm(V3 a) {
     const float l = std::sqrt(DotV(a, a));
     return l > 0 ? V3{a.x / l, a.y / l, a.z / l} : a;
@@ -59,7 +65,8 @@ std::vector<Triangle> ReadTriangles(const std::string& path) {
                 if (ok) {
                     t.p[c] = verts[v];
                 }
-                t.uv[c] = tv >= 0 && tv < static_cast<int>(tverts.size()) ? tverts[tv] : std::array<float, 2>{0, 0};
+                t.uv[c] =
+                    tv >= 0 && tv < static_cast<int>(tverts.size()) ? tverts[tv] : std::array<float, 2>{0, 0};
             }
             if (ok) {
                 tris.push_back(t);
@@ -123,8 +130,8 @@ struct Texture {
 Texture RegionChart() {
     Texture t;
     t.width = t.height = 256;
-    const std::array<float, 3> colours[4] = {{0.8f, 0.3f, 0.25f}, {0.3f, 0.45f, 0.85f}, {0.3f, 0.7f, 0.35f},
-                                             {0.85f, 0.75f, 0.3f}};
+    const std::array<float, 3> colours[4] = {
+        {0.8f, 0.3f, 0.25f}, {0.3f, 0.45f, 0.85f}, {0.3f, 0.7f, 0.35f}, {0.85f, 0.75f, 0.3f}};
     for (int y = 0; y < 256; ++y) {
         for (int x = 0; x < 256; ++x) {
             std::array<float, 3> c = colours[(x >= 128 ? 1 : 0) + (y >= 128 ? 2 : 0)];
@@ -157,7 +164,8 @@ bool LoadTexture(const std::string& path, Texture& t) {
         const BYTE* row = FreeImage_GetScanLine(rgb, y);
         for (int x = 0; x < t.width; ++x) {
             const BYTE* px = row + 3 * x;
-            t.texels.push_back({px[FI_RGBA_RED] / 255.0f, px[FI_RGBA_GREEN] / 255.0f, px[FI_RGBA_BLUE] / 255.0f});
+            t.texels.push_back(
+                {px[FI_RGBA_RED] / 255.0f, px[FI_RGBA_GREEN] / 255.0f, px[FI_RGBA_BLUE] / 255.0f});
         }
     }
     FreeImage_Unload(rgb);
@@ -171,11 +179,13 @@ struct Canvas {
 };
 
 // Draws the mesh into one square of the canvas, seen from the given yaw and pitch around the tile centre.
-void DrawView(Canvas& canvas, int left, const std::vector<Triangle>& tris, const Texture& tex, float yaw, float pitch) {
+void DrawView(Canvas& canvas, int left, const std::vector<Triangle>& tris, const Texture& tex, float yaw,
+              float pitch) {
     const V3 target{0, 0, 1.0f};
     const float distance = 7.0f;
     const V3 eye{target.x + distance * std::cos(pitch) * std::cos(yaw),
-                 target.y + distance * std::cos(pitch) * std::sin(yaw), target.z + distance * std::sin(pitch)};
+                 target.y + distance * std::cos(pitch) * std::sin(yaw),
+                 target.z + distance * std::sin(pitch)};
     const V3 forward = Norm(Sub(target, eye));
     const V3 right = Norm(CrossV(forward, {0, 0, 1}));
     const V3 up = CrossV(right, forward);
@@ -216,9 +226,11 @@ void DrawView(Canvas& canvas, int left, const std::vector<Triangle>& tris, const
             continue;
         }
         const int x0 = std::max(left, static_cast<int>(std::floor(std::min({sx[0], sx[1], sx[2]}))));
-        const int x1 = std::min(left + viewSize - 1, static_cast<int>(std::ceil(std::max({sx[0], sx[1], sx[2]}))));
+        const int x1 =
+            std::min(left + viewSize - 1, static_cast<int>(std::ceil(std::max({sx[0], sx[1], sx[2]}))));
         const int y0 = std::max(0, static_cast<int>(std::floor(std::min({sy[0], sy[1], sy[2]}))));
-        const int y1 = std::min(canvas.height - 1, static_cast<int>(std::ceil(std::max({sy[0], sy[1], sy[2]}))));
+        const int y1 =
+            std::min(canvas.height - 1, static_cast<int>(std::ceil(std::max({sy[0], sy[1], sy[2]}))));
         for (int y = y0; y <= y1; ++y) {
             for (int x = x0; x <= x1; ++x) {
                 const float px = static_cast<float>(x) + 0.5f, py = static_cast<float>(y) + 0.5f;
@@ -300,16 +312,17 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    const char* mechs[] = {"WOLF_COMPILED", "RAT_COMPILED", "SPIDER_COMPILED", "ANT_COMPILED", "TURTLE_COMPILED",
-                           "FROG_COMPILED"};
+    const char* mechs[] = {"WOLF_COMPILED", "RAT_COMPILED",    "SPIDER_COMPILED",
+                           "ANT_COMPILED",  "TURTLE_COMPILED", "FROG_COMPILED"};
     const int rows = 2 * static_cast<int>(std::size(mechs));
     Canvas sheet{viewSize * viewCount, viewSize * rows, {}, {}};
     sheet.colour.assign(static_cast<size_t>(sheet.width) * sheet.height, {0.16f, 0.17f, 0.2f});
     int failures = 0;
     for (int m = 0; m < static_cast<int>(std::size(mechs)); ++m) {
         const tinyxml2::XMLElement* slot = models->FirstChildElement(mechs[m]);
-        const std::string path =
-            slot != nullptr && slot->GetText() != nullptr ? (runDir / NativePath(slot->GetText())).string() : "";
+        const std::string path = slot != nullptr && slot->GetText() != nullptr
+                                     ? (runDir / NativePath(slot->GetText())).string()
+                                     : "";
         const std::vector<Triangle> tris = ReadTriangles(path);
         if (tris.empty()) {
             std::fprintf(stderr, "No triangles in %s (%s)\n", mechs[m], path.c_str());
@@ -342,7 +355,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "Could not write %s\n", out.c_str());
         ++failures;
     } else {
-        std::printf("Wrote %s (%s)\n", out.c_str(), textured ? "player skin and region chart" : "region chart");
+        std::printf("Wrote %s (%s)\n", out.c_str(),
+                    textured ? "player skin and region chart" : "region chart");
     }
     FreeImage_DeInitialise();
     return failures == 0 ? 0 : 1;

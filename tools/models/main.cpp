@@ -17,7 +17,8 @@ bool WriteModel(const ModelRecipe& recipe, const std::filesystem::path& runDir, 
     std::error_code error;
     std::filesystem::create_directories(target.parent_path(), error);
     if (error) {
-        std::fprintf(stderr, "Could not create folder %s: %s\n", target.parent_path().c_str(), error.message().c_str());
+        std::fprintf(stderr, "Could not create folder %s: %s\n", target.parent_path().c_str(),
+                     error.message().c_str());
         return false;
     }
     return WriteAse(target.string(), recipe.build(), ModelLastFrame());

@@ -77,9 +77,9 @@ bool WriteMp3(const std::string& nativePath, const Samples& samples, int rate, i
     }
     std::vector<unsigned char> out(samples.size() * 5 / 4 + 7200 + 16384);
     // LAME reads mono from the left buffer only.
-    const int encoded = lame_encode_buffer_ieee_float(lame, samples.data(), samples.data(),
-                                                      static_cast<int>(samples.size()), out.data(),
-                                                      static_cast<int>(out.size()));
+    const int encoded =
+        lame_encode_buffer_ieee_float(lame, samples.data(), samples.data(), static_cast<int>(samples.size()),
+                                      out.data(), static_cast<int>(out.size()));
     int flushed = 0;
     if (encoded >= 0) {
         flushed = lame_encode_flush(lame, out.data() + encoded, static_cast<int>(out.size()) - encoded);

@@ -9,7 +9,9 @@ constexpr float pi = 3.14159265f;
 constexpr int rate = effectRate;
 constexpr float effectPeak = 0.8f;
 
-Samples Silence(float seconds) { return Samples(static_cast<size_t>(seconds * rate), 0.0f); }
+Samples Silence(float seconds) {
+    return Samples(static_cast<size_t>(seconds * rate), 0.0f);
+}
 
 void Mix(Samples& into, const Samples& block, float at, float gain) {
     const size_t start = static_cast<size_t>(at * rate);
@@ -45,7 +47,8 @@ Samples NoiseBurst(float seconds, float cutoff, float q, bool bandPass, Rng& rng
     for (size_t i = 0; i < out.size(); ++i) {
         const float t = static_cast<float>(i) / rate;
         filter.Process(rng.Signed());
-        out[i] = (bandPass ? filter.band : filter.low) * std::exp(-t * 5.0f / seconds) * std::min(1.0f, t * 2000.0f);
+        out[i] = (bandPass ? filter.band : filter.low) * std::exp(-t * 5.0f / seconds) *
+                 std::min(1.0f, t * 2000.0f);
     }
     return out;
 }
@@ -126,7 +129,8 @@ Samples ServoZoom() {
         phase -= std::floor(phase);
         const float buzz = phase < 0.5f ? 1.0f : -1.0f;
         filter.Process(buzz * (0.7f + 0.3f * std::sin(2.0f * pi * 60.0f * t)));
-        const float envelope = t < 0.3f ? std::min(1.0f, t * 60.0f) : std::max(0.0f, 1.0f - (t - 0.3f) * 12.0f);
+        const float envelope =
+            t < 0.3f ? std::min(1.0f, t * 60.0f) : std::max(0.0f, 1.0f - (t - 0.3f) * 12.0f);
         s[i] = filter.band * envelope * 0.6f;
     }
     Samples beep = Silence(0.09f);

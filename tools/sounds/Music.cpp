@@ -23,7 +23,8 @@ struct Note {
 
 class Arranger {
 public:
-    Arranger(int bpm, int bars, int root, const std::vector<int>& scale, std::vector<int> progression, uint32_t seed)
+    Arranger(int bpm, int bars, int root, const std::vector<int>& scale, std::vector<int> progression,
+             uint32_t seed)
         : bars_(bars), root_(root), scale_(scale), progression_(std::move(progression)), rng_(seed),
           stepSeconds_(60.0f / static_cast<float>(bpm) / 4.0f),
           buffer_(musicRate, static_cast<int>(static_cast<float>(bars * 16) * stepSeconds_ * musicRate)) {}
@@ -51,13 +52,15 @@ public:
     }
 
     // Plays a drum pattern ('x' full, 'o' soft, '.' rest; 16 steps a bar) over a range of bars.
-    void Drum(const std::string& pattern, int fromBar, int toBar, const Samples& hit, float gain, float swing = 0.0f) {
+    void Drum(const std::string& pattern, int fromBar, int toBar, const Samples& hit, float gain,
+              float swing = 0.0f) {
         const int steps = static_cast<int>(pattern.size());
         for (int bar = fromBar; bar < toBar; ++bar) {
             for (int s = 0; s < 16; ++s) {
                 const char c = pattern[static_cast<size_t>((((bar - fromBar) * 16) + s) % steps)];
                 if (c == 'x' || c == 'o') {
-                    buffer_.Add(StepSample(bar, static_cast<float>(s), swing), hit, c == 'x' ? gain : gain * 0.45f);
+                    buffer_.Add(StepSample(bar, static_cast<float>(s), swing), hit,
+                                c == 'x' ? gain : gain * 0.45f);
                 }
             }
         }
@@ -88,7 +91,8 @@ public:
                 for (int tone = 0; tone < (triad ? 3 : 1); ++tone) {
                     const float freq = NoteFrequency(Pitch(degree + 2 * tone, octave));
                     buffer_.Add(StepSample(bar, static_cast<float>(step)),
-                                voice(freq, static_cast<float>(length) * stepSeconds_), gain / (triad ? 2.0f : 1.0f));
+                                voice(freq, static_cast<float>(length) * stepSeconds_),
+                                gain / (triad ? 2.0f : 1.0f));
                 }
             }
         }
@@ -147,8 +151,8 @@ public:
     }
 
     // Plays a two-bar phrase every two bars over a range.
-    void Melody(const std::vector<Note>& call, const std::vector<Note>& answer, int fromBar, int toBar, int octave,
-                float gain, const std::function<Samples(float freq, float seconds)>& voice) {
+    void Melody(const std::vector<Note>& call, const std::vector<Note>& answer, int fromBar, int toBar,
+                int octave, float gain, const std::function<Samples(float freq, float seconds)>& voice) {
         for (int bar = fromBar; bar + 1 < toBar; bar += 2) {
             const std::vector<Note>& phrase = ((bar - fromBar) / 2) % 2 == 0 ? call : answer;
             for (const Note& n : phrase) {
@@ -192,10 +196,11 @@ Samples MenuMusic() {
     a.Drum("....x.......x...", 0, n - 1, snare, 0.7f);
     a.Drum("....x.......x.xx", n - 1, n, snare, 0.7f);
     a.Drum("x.x.x.x.x.x.x.x.", 0, n, hat, 0.25f);
-    a.Chords({{0, 3}, {3, 3}, {6, 2}, {8, 8}}, 4, n, 0, 0.45f,
-             [](float f, float s) { return PowerChord(f, s, 3.0f, rate); }, false);
-    a.Phrase({{0, 2, 0}, {2, 2, 0}, {4, 2, 0}, {6, 2, 0}, {8, 2, 0}, {10, 2, 0}, {12, 2, 4}, {14, 2, 0}}, 0, n, -1,
-             0.55f, [](float f, float s) {
+    a.Chords(
+        {{0, 3}, {3, 3}, {6, 2}, {8, 8}}, 4, n, 0, 0.45f,
+        [](float f, float s) { return PowerChord(f, s, 3.0f, rate); }, false);
+    a.Phrase({{0, 2, 0}, {2, 2, 0}, {4, 2, 0}, {6, 2, 0}, {8, 2, 0}, {10, 2, 0}, {12, 2, 4}, {14, 2, 0}}, 0,
+             n, -1, 0.55f, [](float f, float s) {
                  return FilteredSaw(f, s * 0.9f, {0.005f, 0.1f, 0.6f, 0.05f}, 900.0f, 400.0f, 1.2f, 1, rate);
              });
     const std::string rhythm = "x-x-x---x-x-x-----x-x---x-x-x---";
@@ -225,7 +230,8 @@ Samples OptionsMusic() {
     const std::string rhythm = "x-----x-x-x-----x-----------x---";
     const auto call = a.Motif(rhythm, 4);
     const auto answer = a.Answer(call, rhythm);
-    a.Melody(call, answer, 2, n, 2, 0.6f, [&](float f, float s) { return Pluck(f, s + 0.8f, 0.95f, rate, pluckNoise); });
+    a.Melody(call, answer, 2, n, 2, 0.6f,
+             [&](float f, float s) { return Pluck(f, s + 0.8f, 0.95f, rate, pluckNoise); });
     a.buffer().Echo(a.stepSeconds() * 3.0f, 0.45f, 0.5f);
     return a.Finish(musicPeak);
 }
@@ -241,18 +247,33 @@ Samples CreditsMusic() {
     a.Drum("x.....x.x.......", 0, n, kick, 0.85f);
     a.Drum("....x.......x...", 0, n, snare, 0.65f);
     a.Drum("xoxoxoxoxoxoxoxo", 0, n, hat, 0.22f);
-    a.Phrase({{0, 2, 0}, {2, 2, 7}, {4, 2, 0}, {6, 2, 7}, {8, 2, 0}, {10, 2, 7}, {12, 2, 0}, {14, 2, 7}}, 0, n, -1,
-             0.5f, [](float f, float s) {
+    a.Phrase({{0, 2, 0}, {2, 2, 7}, {4, 2, 0}, {6, 2, 7}, {8, 2, 0}, {10, 2, 7}, {12, 2, 0}, {14, 2, 7}}, 0,
+             n, -1, 0.5f, [](float f, float s) {
                  return FilteredSaw(f, s, {0.003f, 0.08f, 0.5f, 0.04f}, 1200.0f, 500.0f, 1.0f, 1, rate);
              });
-    a.Phrase({{0, 1, 0}, {1, 1, 2}, {2, 1, 4}, {3, 1, 7}, {4, 1, 4}, {5, 1, 2}, {6, 1, 0}, {7, 1, 2},
-              {8, 1, 0}, {9, 1, 2}, {10, 1, 4}, {11, 1, 7}, {12, 1, 9}, {13, 1, 7}, {14, 1, 4}, {15, 1, 2}},
+    a.Phrase({{0, 1, 0},
+              {1, 1, 2},
+              {2, 1, 4},
+              {3, 1, 7},
+              {4, 1, 4},
+              {5, 1, 2},
+              {6, 1, 0},
+              {7, 1, 2},
+              {8, 1, 0},
+              {9, 1, 2},
+              {10, 1, 4},
+              {11, 1, 7},
+              {12, 1, 9},
+              {13, 1, 7},
+              {14, 1, 4},
+              {15, 1, 2}},
              4, n, 1, 0.22f, [](float f, float s) { return Bell(f, s * 3.0f, 2.0f, 1.5f, rate); });
     const std::string rhythm = "x-x-x-x---x-x-x-x-------x-x-x---";
     const auto call = a.Motif(rhythm, 2);
     const auto answer = a.Answer(call, rhythm);
-    a.Melody(call, answer, 8, n, 1, 0.4f,
-             [](float f, float s) { return Lead(f, s, {0.01f, 0.1f, 0.8f, 0.1f}, 2500.0f, rate); });
+    a.Melody(call, answer, 8, n, 1, 0.4f, [](float f, float s) {
+        return Lead(f, s, {0.01f, 0.1f, 0.8f, 0.1f}, 2500.0f, rate);
+    });
     a.buffer().Echo(a.stepSeconds() * 3.0f, 0.25f, 0.25f);
     return a.Finish(musicPeak);
 }
@@ -275,16 +296,19 @@ Samples CombatMusic() {
     for (int s = 0; s < 16; s += 2) {
         eighths.push_back({s, 2});
     }
-    a.Chords(eighths, 0, n, 0, 0.4f, [](float f, float s) { return PowerChord(f, s * 0.9f, 4.0f, rate); }, false);
-    a.Phrase({{0, 2, 0}, {2, 2, 0}, {4, 2, 0}, {6, 2, 0}, {8, 2, 0}, {10, 2, 0}, {12, 2, 0}, {14, 2, 0}}, 0, n, -1,
-             0.5f, [](float f, float s) {
-                 return FilteredSaw(f, s * 0.85f, {0.003f, 0.05f, 0.7f, 0.03f}, 1000.0f, 600.0f, 1.0f, 1, rate);
-             });
+    a.Chords(
+        eighths, 0, n, 0, 0.4f, [](float f, float s) { return PowerChord(f, s * 0.9f, 4.0f, rate); }, false);
+    a.Phrase(
+        {{0, 2, 0}, {2, 2, 0}, {4, 2, 0}, {6, 2, 0}, {8, 2, 0}, {10, 2, 0}, {12, 2, 0}, {14, 2, 0}}, 0, n, -1,
+        0.5f, [](float f, float s) {
+            return FilteredSaw(f, s * 0.85f, {0.003f, 0.05f, 0.7f, 0.03f}, 1000.0f, 600.0f, 1.0f, 1, rate);
+        });
     const std::string rhythm = "x-x-x-x-x-------x-x-x-x-x-x-x---";
     const auto call = a.Motif(rhythm, 4);
     const auto answer = a.Answer(call, rhythm);
-    a.Melody(call, answer, 16, n, 2, 0.3f,
-             [](float f, float s) { return Lead(f, s * 0.8f, {0.005f, 0.05f, 0.7f, 0.05f}, 3000.0f, rate); });
+    a.Melody(call, answer, 16, n, 2, 0.3f, [](float f, float s) {
+        return Lead(f, s * 0.8f, {0.005f, 0.05f, 0.7f, 0.05f}, 3000.0f, rate);
+    });
     return a.Finish(musicPeak);
 }
 

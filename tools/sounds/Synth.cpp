@@ -20,9 +20,13 @@ float PolyBlep(float t, float dt) {
     return 0.0f;
 }
 
-float BlepSaw(float phase, float dt) { return 2.0f * phase - 1.0f - PolyBlep(phase, dt); }
+float BlepSaw(float phase, float dt) {
+    return 2.0f * phase - 1.0f - PolyBlep(phase, dt);
+}
 
-int SampleCount(float seconds, int rate) { return std::max(1, static_cast<int>(seconds * static_cast<float>(rate))); }
+int SampleCount(float seconds, int rate) {
+    return std::max(1, static_cast<int>(seconds * static_cast<float>(rate)));
+}
 
 } // namespace
 
@@ -33,9 +37,13 @@ float Rng::Uniform() {
     return static_cast<float>(state_ >> 8) / 16777216.0f;
 }
 
-int Rng::Below(int n) { return n > 0 ? static_cast<int>(Uniform() * static_cast<float>(n)) % n : 0; }
+int Rng::Below(int n) {
+    return n > 0 ? static_cast<int>(Uniform() * static_cast<float>(n)) % n : 0;
+}
 
-float NoteFrequency(float midiNote) { return 440.0f * std::pow(2.0f, (midiNote - 69.0f) / 12.0f); }
+float NoteFrequency(float midiNote) {
+    return 440.0f * std::pow(2.0f, (midiNote - 69.0f) / 12.0f);
+}
 
 void StateVariableFilter::Set(float cutoff, float q, float rate) {
     cutoff = std::clamp(cutoff, 20.0f, rate * 0.45f);
@@ -111,8 +119,8 @@ Samples Pluck(float freq, float seconds, float brightness, int rate, Rng& rng) {
     return out;
 }
 
-Samples FilteredSaw(float freq, float held, const Envelope& env, float cutoff0, float cutoff1, float q, int voices,
-                    int rate) {
+Samples FilteredSaw(float freq, float held, const Envelope& env, float cutoff0, float cutoff1, float q,
+                    int voices, int rate) {
     const float seconds = held + env.release;
     Samples out(static_cast<size_t>(SampleCount(seconds, rate)));
     std::vector<float> phases(static_cast<size_t>(voices), 0.0f);
@@ -129,7 +137,8 @@ Samples FilteredSaw(float freq, float held, const Envelope& env, float cutoff0, 
         }
         float sum = 0.0f;
         for (int v = 0; v < voices; ++v) {
-            const float detune = voices > 1 ? 1.0f + 0.006f * (static_cast<float>(v) / (voices - 1) - 0.5f) : 1.0f;
+            const float detune =
+                voices > 1 ? 1.0f + 0.006f * (static_cast<float>(v) / (voices - 1) - 0.5f) : 1.0f;
             const float dt = freq * detune / fs;
             sum += BlepSaw(phases[v], dt);
             phases[v] += dt;

@@ -49,8 +49,8 @@ using Samples = std::vector<float>;
 // A plucked string (guitar-like), ringing for the given time.
 Samples Pluck(float freq, float seconds, float brightness, int rate, Rng& rng);
 // Saw-wave voices (detuned when several) through a swept low-pass filter.
-Samples FilteredSaw(float freq, float held, const Envelope& env, float cutoff0, float cutoff1, float q, int voices,
-                    int rate);
+Samples FilteredSaw(float freq, float held, const Envelope& env, float cutoff0, float cutoff1, float q,
+                    int voices, int rate);
 // A distorted power chord (root, fifth, octave).
 Samples PowerChord(float freq, float held, float drive, int rate);
 // A bell from two-operator frequency modulation.

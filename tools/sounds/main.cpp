@@ -19,14 +19,16 @@ std::string PrepareTarget(const std::filesystem::path& runDir, const std::string
     std::error_code error;
     std::filesystem::create_directories(target.parent_path(), error);
     if (error) {
-        std::fprintf(stderr, "Could not create folder %s: %s\n", target.parent_path().c_str(), error.message().c_str());
+        std::fprintf(stderr, "Could not create folder %s: %s\n", target.parent_path().c_str(),
+                     error.message().c_str());
         return {};
     }
     return target.string();
 }
 
 bool EndsWith(const std::string& text, const std::string& suffix) {
-    return text.size() >= suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
+    return text.size() >= suffix.size() &&
+           text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
 constexpr int musicKbps = 64;
@@ -46,8 +48,9 @@ int main(int argc, char** argv) {
     std::future<std::vector<MusicPiece>> music = std::async(std::launch::async, ComposeMusic);
     for (const EffectSound& effect : MakeEffects()) {
         const std::string path = PrepareTarget(runDir, effect.gamePath);
-        const bool ok = !path.empty() && (EndsWith(path, ".mp3") ? WriteMp3(path, effect.samples, effect.rate, effectMp3Kbps)
-                                                                 : WriteWav(path, effect.samples, effect.rate));
+        const bool ok = !path.empty() &&
+                        (EndsWith(path, ".mp3") ? WriteMp3(path, effect.samples, effect.rate, effectMp3Kbps)
+                                                : WriteWav(path, effect.samples, effect.rate));
         ok ? ++written : ++failures;
     }
     for (const MusicPiece& piece : music.get()) {
