@@ -157,8 +157,8 @@ public:
             const std::vector<Note>& phrase = ((bar - fromBar) / 2) % 2 == 0 ? call : answer;
             for (const Note& n : phrase) {
                 const int noteBar = bar + n.step / 16;
-                // Melody notes follow the chord of the phrase's first bar so the motif keeps its shape.
-                const float freq = NoteFrequency(Pitch(ChordDegree(bar) + n.degree, octave));
+                // Each note is placed on the chord of its own bar, so the motif moves with the harmony.
+                const float freq = NoteFrequency(Pitch(ChordDegree(noteBar) + n.degree, octave));
                 buffer_.Add(StepSample(noteBar, static_cast<float>(n.step % 16)),
                             voice(freq, static_cast<float>(n.length) * stepSeconds_), gain);
             }
