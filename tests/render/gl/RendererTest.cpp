@@ -175,3 +175,25 @@ TEST(RendererTest, DisplayListsAreReplacedNotPiledUp) {
     EXPECT_EQ(block.children[0]->texture, WhiteTexture());
     glDeleteLists(own, 1);
 }
+
+TEST(RendererTest, InitRendererOpensTheWindowAndLoadsTheWholeCatalogue) {
+    Renderer renderer;
+    DialogRecorder recorder;
+    renderer.InitRenderer(800, 600);
+    ASSERT_TRUE(renderer.window.IsOpen());
+    EXPECT_NE(renderer.shader.program, 0u);
+    EXPECT_EQ(renderer.lightIdCounter(), 0);
+    EXPECT_EQ(recorder.shown().size(), 0u) << (recorder.shown().empty() ? "" : recorder.shown()[0].text);
+    for (int slot = 0; slot < 47; ++slot) {
+        ASSERT_NE(renderer.model(slot), nullptr) << "slot " << slot << " " << modelSlotNames[slot];
+        EXPECT_TRUE(glIsList(renderer.model(slot)->fullList));
+    }
+    EXPECT_EQ(renderer.model(activeMarkerSlot), nullptr) << "the boot screen fills the marker slot later";
+    GLint mode = -1;
+    glGetUniformiv(renderer.shader.program, renderer.uniformLocation(0), &mode);
+    EXPECT_EQ(mode, Lit) << "the loading screen leaves the shader lit";
+    EXPECT_FLOAT_EQ(renderer.camera.distance, 60.0f);
+    EXPECT_EQ(renderer.camera.zoomLevel, 1);
+    EXPECT_NE(renderer.font.base(), 0u);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}

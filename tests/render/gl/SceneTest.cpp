@@ -2,6 +2,7 @@
 #include "platform/sdl/Texture.h"
 #include "render/gl/GlTestContext.h"
 #include "render/gl/ModelDrawing.h"
+#include "render/gl/ParticleDrawing.h"
 #include "render/gl/Renderer.h"
 
 #include <FreeImage.h>
@@ -315,4 +316,28 @@ TEST_F(SceneTest, ComponentTreesDrawTheirCoreAndAnimateOnlyInTheVisiblePass) {
     EXPECT_EQ(core.animationFrame, 1);
     EXPECT_FLOAT_EQ(core.transform.position.x, boxPosition.x + 1.0f);
     glUseProgram(0);
+}
+
+TEST_F(SceneTest, ParticlesDrawAsOneBatchFacingTheCamera) {
+    ParticlePool pool;
+    pool.EmitEffect(EffectRed, {0, 0, 6}, {16, 0, 6});
+    for (int frame = 0; frame < 4; ++frame) {
+        renderer.BeginScene();
+        UpdateAndDrawParticles(pool, renderer);
+    }
+    int x = 0, y = 0;
+    Project({12, 2, 6}, x, y);
+    std::vector<uint8_t> beam = gltest::PixelAt(x, y);
+    EXPECT_GT(beam[0], 200);
+    EXPECT_LT(beam[1], 60);
+    EXPECT_FALSE(glIsEnabled(GL_BLEND));
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
+    GLint mode = -1;
+    glGetUniformiv(renderer.shader.program, renderer.uniformLocation(0), &mode);
+    EXPECT_EQ(mode, Lit);
+
+    renderer.BeginScene();
+    UpdateAndDrawParticles(pool, renderer);
+    EXPECT_EQ(pool.ActiveCount(), 0);
+    EXPECT_EQ(gltest::PixelAt(x, y)[1], gltest::PixelAt(x, y)[0]) << "the spent beam is gone";
 }
