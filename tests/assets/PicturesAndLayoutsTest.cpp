@@ -258,6 +258,15 @@ TEST(Pictures, EveryNamedPictureIsInTheGeneratorListAndOnlyOnce)
     }
     std::set<std::string> seen;
     for (const PictureEntry& e : kPictures) {
+        auto slot = kSlotFiles.find(e.slot);
+        if (e.slot >= 0) {
+            ASSERT_NE(slot, kSlotFiles.end()) << e.path << " claims slot " << e.slot << ", which holds no file";
+            EXPECT_EQ(e.path, slot->second) << "slot " << e.slot;
+        } else {
+            for (const auto& [index, path] : kSlotFiles) {
+                EXPECT_NE(e.path, path) << e.path << " belongs in slot " << index;
+            }
+        }
         EXPECT_TRUE(seen.insert(std::string(e.path)).second) << e.path << " is listed twice";
         EXPECT_TRUE(named.count(std::string(e.path))) << e.path << " is painted but nothing opens it";
     }

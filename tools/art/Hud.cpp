@@ -39,9 +39,14 @@ void MenuHighlights(Studio& studio)
     SaveHighlight(studio, o + "options_highlight_backbutton.png", "options.xml", 1, 2, "BACK", 18);
     SaveHighlight(studio, "Art Assets\\Buttons\\Credits\\BackCreditsMouseover.png", "credits.xml", 1, 2, "BACK");
 
-    // The generic hover plate: a gold frame over a faint gold wash, so the label below stays readable.
-    Canvas block(64, 64);
-    block.RoundRect(0, 0, 64, 64, 6, WithAlpha(Palette::Gold, 0.16f), 2.5f, Palette::Gold);
+    // The generic plate: a thin gold frame over a faint gold wash, so a label below it stays readable.
+    // It is stretched over buttons of every shape, so the frame is kept thin for the widest of them.
+    Canvas block(192, 48, WithAlpha(Palette::Gold, 0.14f));
+    block.FillRect(0, 0, 192, 3, Palette::Gold);
+    block.FillRect(0, 45, 192, 3, Palette::Gold);
+    block.FillRect(0, 0, 3, 48, Palette::Gold);
+    block.FillRect(189, 0, 3, 48, Palette::Gold);
+    block.FillRect(3, 3, 186, 1, WithAlpha(Hex(0xFFFFFF), 0.25f));
     studio.Save("Art Assets\\Buttons\\Generic\\Menu_Block_Black.png", block);
 
     const std::string w = "Art Assets\\Buttons\\World Overview\\";
@@ -182,7 +187,6 @@ void Bars(Studio& studio)
     frame.FillRect(0, 14, 64, 2, Hex(0x0A0E12));
     frame.FillRect(0, 0, 2, 16, Hex(0x0A0E12));
     frame.FillRect(62, 0, 2, 16, Hex(0x0A0E12));
-    frame.FillRect(2, 2, 60, 1, WithAlpha(Hex(0xFFFFFF), 0.35f));
     for (int x = 16; x < 64; x += 16) {
         frame.FillRect(x, 2, 1, 12, WithAlpha(Hex(0x000000), 0.35f));
     }

@@ -31,6 +31,14 @@ bool ReadLayout(const std::string& path, std::vector<LayoutButton>& buttons)
         b.data = number(e, "data");
         b.tex = number(e, "tex");
         b.MOtex = number(e, "MOtex");
+        if (const tinyxml2::XMLElement* text = e->FirstChildElement("text")) {
+            b.text = text->GetText() != nullptr ? text->GetText() : "";
+            b.textX = number(text, "x");
+            b.textY = number(text, "y");
+            b.r = number(text, "r");
+            b.g = number(text, "g");
+            b.b = number(text, "b");
+        }
         buttons.push_back(b);
     }
     return true;

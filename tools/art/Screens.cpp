@@ -100,10 +100,8 @@ void Loading(Studio& studio)
 {
     Canvas c = Backdrop(kW, kH, 7);
     DrawWordmark(studio, c, 400, 200, 90);
-    studio.font.Draw(c, "Preparing the hangar", 400, 286, 18, true, Palette::Muted, Align::Centre);
+    studio.font.Draw(c, "LOADING", 40, 290, 14, true, Palette::Muted);
     c.FillRect(40, 300, 720, 32, WithAlpha(Hex(0x000000), 0.55f));
-    studio.font.Draw(c, "Tip: every activation has 100 time units. Spend them well.", 400, 380, 16, false,
-                     Palette::Text, Align::Centre);
     studio.Save("Art Assets\\Screens\\Loading.png", c);
 }
 
@@ -266,7 +264,11 @@ void WorldMap(Studio& studio)
             float u = float(x) / kW, v = float(y) / kH;
             float n = TileFbm(u * 0.75f + 0.1f, v * 0.75f + 0.05f, 3, 6, 61);
             float fade = std::min({u, 1 - u, v * 1.3f, 1 - v}) * 4.0f;
-            float land = n + 0.12f * std::min(1.0f, fade) - 0.1f;
+            // The campaign's front runs from the south-west to the north-east; keep land under it.
+            float ax = 172.0f, ay = 442.0f, bx = 702.0f, by = 132.0f;
+            float t = std::clamp(((x - ax) * (bx - ax) + (y - ay) * (by - ay)) / ((bx - ax) * (bx - ax) + (by - ay) * (by - ay)), 0.0f, 1.0f);
+            float front = std::hypot(x - (ax + (bx - ax) * t), y - (ay + (by - ay) * t));
+            float land = n + 0.12f * std::min(1.0f, fade) - 0.16f + 0.16f * std::exp(-(front * front) / (110.0f * 110.0f));
             Colour col;
             if (land < 0.47f) {
                 float depth = std::clamp((0.47f - land) * 6.0f, 0.0f, 1.0f);
@@ -420,7 +422,7 @@ void BattleSky(Studio& studio)
         for (int x = 0; x < kW; ++x) {
             float t = float(y) / kH;
             Colour sky = t < 0.6f ? Mix(Hex(0x1B2C44), Hex(0x5B7590), t / 0.6f) : Mix(Hex(0x5B7590), Hex(0xB88A5E), (t - 0.6f) / 0.4f);
-            float cloud = TileFbm(float(x) / kW * 2.0f, t * 1.2f, 4, 5, 71);
+            float cloud = TileFbm(float(x) / kW, t * 0.35f, 3, 5, 71);
             float band = std::clamp((cloud - 0.5f) * 3.0f, 0.0f, 1.0f) * (1.0f - std::fabs(t - 0.45f) * 1.6f);
             c.At(x, y) = Mix(sky, Hex(0xD6DEE6), std::max(0.0f, band) * 0.45f);
         }

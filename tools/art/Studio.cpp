@@ -26,6 +26,7 @@ bool Studio::Save(const std::string& gamePath, const Canvas& canvas)
         Canvas thumb(w, h);
         thumb.DrawScaled(canvas, 0, 0, w, h);
         written[gamePath] = std::move(thumb);
+        full[gamePath] = canvas;
     } else {
         written[gamePath] = Canvas();
     }
@@ -53,7 +54,10 @@ LayoutButton Studio::Button(const std::string& fileName, int function, int data)
     }
     std::fprintf(stderr, "art: %s has no button with function %d and data %d\n", fileName.c_str(), function, data);
     ++failures;
-    return LayoutButton{0, 0, 200, 46, function, data, 0, 0};
+    LayoutButton fallback;
+    fallback.xSize = 200;
+    fallback.ySize = 46;
+    return fallback;
 }
 
 Canvas Backdrop(int width, int height, uint32_t seed)

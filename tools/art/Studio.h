@@ -45,6 +45,8 @@ public:
 
     // Game paths written so far, each with its thumbnail when thumbnails are kept.
     std::map<std::string, Canvas> written;
+    // Full-size copies of every picture when thumbnails are kept, for the screen mock-ups.
+    std::map<std::string, Canvas> full;
     // Number of files that could not be written or layouts that could not be read.
     int failures = 0;
 
