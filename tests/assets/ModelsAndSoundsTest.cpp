@@ -312,6 +312,17 @@ TEST_F(SoundDecoding, EverySoundDecodesAudiblyWithoutClipping) {
             }
         }
         const double rms = count > 0 ? std::sqrt(energy / static_cast<double>(count)) : 0.0;
+        // Loudness of the first and the last 20 ms: where a loop joins itself.
+        const size_t edge = std::min<size_t>(count, mixRate / 50);
+        const auto windowRms = [&](size_t from) {
+            double sum = 0.0;
+            for (size_t i = from; i < from + edge; ++i) {
+                sum += (samples[i] / 32768.0) * (samples[i] / 32768.0);
+            }
+            return edge > 0 ? std::sqrt(sum / static_cast<double>(edge)) : 0.0;
+        };
+        const double startRms = windowRms(0);
+        const double endRms = windowRms(count - edge);
         Mix_FreeChunk(chunk);
 
         EXPECT_GT(rms, 0.02) << "too quiet to hear";
@@ -320,6 +331,8 @@ TEST_F(SoundDecoding, EverySoundDecodesAudiblyWithoutClipping) {
             EXPECT_GE(seconds, 30.0);
             EXPECT_LE(seconds, 90.0);
             EXPECT_GT(quietestSecond, 0.01) << "a second of the loop is silent";
+            EXPECT_GT(startRms, 0.01) << "the loop opens on a gap";
+            EXPECT_GT(endRms, 0.01) << "the loop ends on a gap";
         } else {
             EXPECT_GT(seconds, 0.1);
             EXPECT_LT(seconds, 5.0) << "too long for an effect played on every click or step";

@@ -70,6 +70,7 @@ bool WriteMp3(const std::string& nativePath, const Samples& samples, int rate, i
     lame_set_mode(lame, MONO);
     lame_set_brate(lame, kbps);
     lame_set_quality(lame, 5);
+    lame_set_bWriteVbrTag(lame, 1);
     if (lame_init_params(lame) < 0) {
         lame_close(lame);
         std::fprintf(stderr, "The MP3 encoder refused its settings for %s\n", nativePath.c_str());
@@ -84,11 +85,19 @@ bool WriteMp3(const std::string& nativePath, const Samples& samples, int rate, i
     if (encoded >= 0) {
         flushed = lame_encode_flush(lame, out.data() + encoded, static_cast<int>(out.size()) - encoded);
     }
-    lame_close(lame);
     if (encoded < 0 || flushed < 0) {
+        lame_close(lame);
         std::fprintf(stderr, "The MP3 encoder failed on %s\n", nativePath.c_str());
         return false;
     }
     out.resize(static_cast<size_t>(encoded + flushed));
+    // The first frame holds the encoder's tag: with the encoder delay and padding filled in, decoders that
+    // honour it play exactly the samples given, so the music loops without a gap.
+    unsigned char tag[2880];
+    const size_t tagSize = lame_get_lametag_frame(lame, tag, sizeof(tag));
+    lame_close(lame);
+    if (tagSize > 0 && tagSize <= sizeof(tag) && tagSize <= out.size()) {
+        std::copy_n(tag, tagSize, out.begin());
+    }
     return WriteBytes(nativePath, out);
 }
