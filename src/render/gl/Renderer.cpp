@@ -238,7 +238,7 @@ void Renderer::InitRenderer(int32_t newWidth, int32_t newHeight) {
     loadingBackground_ = LoadTexture("Art Assets\\Screens\\Loading.png");
     loadingFill_ = LoadTexture("Art Assets\\Textures\\ActivePos.png");
     loadingFrame_ = LoadTexture("Art Assets\\Textures\\Empty_Bar.png");
-    ShowLoadingScreen(1.0f / static_cast<float>(width - 100));
+    ShowLoadingBar(1);
 
     LoadModels("XMLFiles\\Models.xml");
 }
@@ -274,8 +274,15 @@ void Renderer::LoadModels(const std::string& cataloguePath) {
     }
 }
 
+int32_t LoadingBarPixels(int32_t windowWidth, float fraction) {
+    return static_cast<int32_t>(static_cast<float>(windowWidth - 100) * fraction);
+}
+
 void Renderer::ShowLoadingScreen(float fraction) {
-    const int32_t progress = static_cast<int32_t>(static_cast<float>(width - 100) * fraction);
+    ShowLoadingBar(LoadingBarPixels(width, fraction));
+}
+
+void Renderer::ShowLoadingBar(int32_t progress) {
     DrawTexturedRect(loadingBackground_, 0, 0, static_cast<uint32_t>(width), static_cast<uint32_t>(height),
                      false);
     DrawTexturedRect(loadingFill_, 50, 302, static_cast<uint32_t>(std::max(progress, 0)), 28, false);

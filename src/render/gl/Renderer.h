@@ -103,6 +103,8 @@ public:
     void SwapBuffers();
     // Draws one step of the loading screen with the bar filled to the fraction, and shows it.
     void ShowLoadingScreen(float fraction);
+    // Draws one step of the loading screen with the bar filled by so many pixels, and shows it.
+    void ShowLoadingBar(int32_t progress);
 
     // The model in a slot, or null.
     ModelNode* model(int slot) const;
@@ -132,6 +134,9 @@ private:
     uint32_t loadingFill_ = 0;
     uint32_t loadingFrame_ = 0;
 };
+
+// Pixels of the loading bar's fill at a fraction of the bar, which is the window less 100 pixels wide.
+int32_t LoadingBarPixels(int32_t windowWidth, float fraction);
 
 // Loads the camera's view (eye, target, up) into the model-view matrix and reads it back into the camera.
 void ApplyCamera(Camera& camera);

@@ -38,6 +38,12 @@ TEST(RendererTest, ANinthLightIsRefusedWhileTheIdAdvances) {
     EXPECT_EQ(renderer.lights().back().type, 0) << "only types 1 to 3 are kept";
 }
 
+TEST(RendererTest, TheLoadingBarStopsShortOfItsFrame) {
+    EXPECT_EQ(LoadingBarPixels(800, 0.1f), 70);
+    EXPECT_EQ(LoadingBarPixels(800, 0.6f), 420);
+    EXPECT_LT(LoadingBarPixels(800, 0.6f + 0.4f * 47.0f / 48.0f), 700);
+}
+
 TEST(RendererTest, Begin2DAndEnd2DLeaveBothMatricesAsTheyWere) {
     REQUIRE_GL();
     Renderer renderer;
