@@ -171,10 +171,14 @@ bool LevelMap::Save() {
         std::string text[3];
         for (uint32_t x = 0; x < width_; ++x) {
             const MapTile& tile = tiles_[x + static_cast<size_t>(y) * width_];
-            const char* gap = x == 0 ? "" : " ";
-            text[0] += gap + std::to_string(tile.elevation);
-            text[1] += gap + FormatPassCost(tile.passable);
-            text[2] += gap + std::to_string(tile.texture);
+            if (x > 0) {
+                for (std::string& row : text) {
+                    row.push_back(' ');
+                }
+            }
+            text[0].append(std::to_string(tile.elevation));
+            text[1].append(FormatPassCost(tile.passable));
+            text[2].append(std::to_string(tile.texture));
         }
         for (int i = 0; i < 3; ++i) {
             layers[i]->InsertNewChildElement("row")->SetText(text[i].c_str());
