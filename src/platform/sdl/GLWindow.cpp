@@ -65,9 +65,17 @@ uint64_t VirtualKey(SDL_Keycode key) {
     }
 }
 
+bool IsFullScreenShortcut(const SDL_Keysym& key) {
+    const bool enter = key.sym == SDLK_RETURN || key.sym == SDLK_KP_ENTER;
+    return key.sym == SDLK_F11 || (enter && (key.mod & KMOD_ALT) != 0);
+}
+
 } // namespace
 
 bool GLWindow::Open() {
+    if (IsOpen()) {
+        return true;
+    }
     fullScreen_ = false;
     if (!CreateGLWindow("Vantor", width_, height_, 32)) {
         return false;
@@ -347,7 +355,12 @@ void GLWindow::HandleEvent(const SDL_Event& event) {
         }
         break;
     case SDL_KEYDOWN:
-        if (!OverlayWantsKeyboard()) {
+        if (IsFullScreenShortcut(event.key.keysym)) {
+            // F11 and Alt+Enter do what the maximise button does.
+            if (!event.key.repeat) {
+                Queue(WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+            }
+        } else if (!OverlayWantsKeyboard()) {
             Queue(WM_KEYDOWN, VirtualKey(event.key.keysym.sym), 0);
         }
         break;

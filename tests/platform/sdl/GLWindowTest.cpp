@@ -123,17 +123,25 @@ TEST_F(GLWindowTest, KeysAndClicksBecomeOneMessageEachButMotionDoesNot) {
     SDL_PushEvent(&event);
     event.button.button = SDL_BUTTON_RIGHT;
     SDL_PushEvent(&event);
+    event = SDL_Event{};
+    event.type = SDL_KEYDOWN;
+    event.key.keysym.sym = SDLK_RETURN;
+    event.key.keysym.mod = KMOD_LALT;
+    SDL_PushEvent(&event);
 
     WindowMessage message;
     ASSERT_TRUE(window.PeekMessage(message));
     EXPECT_EQ(message.message, WM_KEYDOWN);
     EXPECT_EQ(message.wParam, static_cast<uint64_t>('A'));
-    EXPECT_EQ(window.PendingMessages(), 2u) << "one message per call, the rest wait; no motion records";
+    EXPECT_EQ(window.PendingMessages(), 3u) << "one message per call, the rest wait; no motion records";
     ASSERT_TRUE(window.PeekMessage(message));
     EXPECT_EQ(message.wParam, 0x1Bu);
     ASSERT_TRUE(window.PeekMessage(message));
     EXPECT_EQ(message.message, WM_LBUTTONDOWN);
     EXPECT_EQ(message.lParam, (200 << 16) | 100);
+    ASSERT_TRUE(window.PeekMessage(message));
+    EXPECT_EQ(message.message, WM_SYSCOMMAND) << "Alt+Enter asks for full screen like the maximise button";
+    EXPECT_EQ(message.wParam, SC_MAXIMIZE);
     EXPECT_FALSE(window.PeekMessage(message));
 }
 
