@@ -344,4 +344,60 @@ TEST_F(SoundDecoding, EverySoundDecodesAudiblyWithoutClipping) {
     }
 }
 
+// Loudness of each 50 ms of a decoded sound, or empty when it does not decode.
+std::vector<double> LoudnessEnvelope(const char* gamePath) {
+    std::vector<double> envelope;
+    Mix_Chunk* chunk = Mix_LoadWAV(NativePath(gamePath).c_str());
+    if (chunk == nullptr) {
+        return envelope;
+    }
+    const auto* samples = reinterpret_cast<const int16_t*>(chunk->abuf);
+    const size_t count = chunk->alen / sizeof(int16_t);
+    const size_t frame = mixRate / 20;
+    for (size_t start = 0; start + frame <= count; start += frame) {
+        double sum = 0.0;
+        for (size_t i = start; i < start + frame; ++i) {
+            sum += (samples[i] / 32768.0) * (samples[i] / 32768.0);
+        }
+        envelope.push_back(std::sqrt(sum / static_cast<double>(frame)));
+    }
+    Mix_FreeChunk(chunk);
+    return envelope;
+}
+
+// Correlation of two envelopes over their common length (1 for the same shape).
+double Correlation(const std::vector<double>& a, const std::vector<double>& b) {
+    const size_t n = std::min(a.size(), b.size());
+    double meanA = 0.0, meanB = 0.0;
+    for (size_t i = 0; i < n; ++i) {
+        meanA += a[i] / static_cast<double>(n);
+        meanB += b[i] / static_cast<double>(n);
+    }
+    double ab = 0.0, aa = 0.0, bb = 0.0;
+    for (size_t i = 0; i < n; ++i) {
+        ab += (a[i] - meanA) * (b[i] - meanB);
+        aa += (a[i] - meanA) * (a[i] - meanA);
+        bb += (b[i] - meanB) * (b[i] - meanB);
+    }
+    return aa > 0.0 && bb > 0.0 ? ab / std::sqrt(aa * bb) : 1.0;
+}
+
+TEST_F(SoundDecoding, EachScreenHasItsOwnPieceOfMusic) {
+    ASSERT_TRUE(opened_) << SDL_GetError();
+    std::vector<std::vector<double>> envelopes;
+    for (const SoundFile& file : soundFiles) {
+        if (file.music) {
+            envelopes.push_back(LoudnessEnvelope(file.gamePath));
+            ASSERT_FALSE(envelopes.back().empty()) << file.gamePath;
+        }
+    }
+    ASSERT_EQ(envelopes.size(), 6u);
+    for (size_t a = 0; a < envelopes.size(); ++a) {
+        for (size_t b = a + 1; b < envelopes.size(); ++b) {
+            EXPECT_LT(Correlation(envelopes[a], envelopes[b]), 0.9)
+                << soundFiles[a].gamePath << " and " << soundFiles[b].gamePath << " are the same piece";
+        }
+    }
+}
+
 } // namespace
