@@ -577,3 +577,51 @@ TEST(Layouts, ScreensHoldTheButtonsThatMakeTheGamePlayable)
     EXPECT_NE(Find(ReadLayout("credits.xml"), 1, 2), nullptr);
     EXPECT_NE(Find(ReadLayout("squadScreen.xml"), 1, 5), nullptr);
 }
+
+TEST(Layouts, InvisibleButtonsSitOnTheButtonsDrawnInTheirScreen)
+{
+    // Buttons with the transparent slot 2 show what the screen picture draws under them; the picture
+    // must draw a framed plate exactly there, or the button is invisible or its label is elsewhere.
+    const std::pair<const char*, const char*> screens[] = {
+        {"menu.xml", "Art Assets\\Screens\\TitleScreen.png"},
+        {"options.xml", "Art Assets\\Screens\\OptionsScreen.png"},
+        {"options_p.xml", "Art Assets\\Screens\\OptionsScreen.png"},
+        {"credits.xml", "Art Assets\\Screens\\CreditsScreen.png"},
+        {"howtoplay1.xml", "Art Assets\\Screens\\HowTo_Units.png"},
+        {"howtoplay2.xml", "Art Assets\\Screens\\HowTo_Controls.png"},
+        {"buildScreen.xml", "Art Assets\\Screens\\loadout_screen.png"},
+        {"squadScreen.xml", "Art Assets\\Screens\\Squad_Select_Screen_1_Outline_Text.png"},
+        {"win.xml", "Art Assets\\Screens\\Player1Victory.png"},
+        {"win.xml", "Art Assets\\Screens\\Player2Victory.png"},
+    };
+    for (const auto& [layout, picture] : screens) {
+        Image screen = Decode(picture);
+        ASSERT_EQ(screen.width, 800) << picture;
+        for (const Button& b : ReadLayout(layout)) {
+            if (b.tex != 2) {
+                continue;
+            }
+            ASSERT_GE(b.yPos, 3) << layout;
+            ASSERT_GE(b.xPos, 3) << layout;
+            // A plate is framed all round: its edge pixels stand out from the pixels just outside it.
+            auto contrast = [&](int x, int y, int ox, int oy) {
+                const unsigned char *edge = screen.At(x, y), *outside = screen.At(x + ox, y + oy);
+                return std::abs(edge[0] - outside[0]) + std::abs(edge[1] - outside[1]) + std::abs(edge[2] - outside[2]);
+            };
+            int samples = 0, framed = 0;
+            for (int x = b.xPos + 8; x < b.xPos + b.xSize - 8; ++x) {
+                framed += contrast(x, b.yPos, 0, -3) > 30 ? 1 : 0;
+                framed += contrast(x, b.yPos + b.ySize - 1, 0, 3) > 30 ? 1 : 0;
+                samples += 2;
+            }
+            for (int y = b.yPos + 8; y < b.yPos + b.ySize - 8; ++y) {
+                framed += contrast(b.xPos, y, -3, 0) > 30 ? 1 : 0;
+                framed += contrast(b.xPos + b.xSize - 1, y, 3, 0) > 30 ? 1 : 0;
+                samples += 2;
+            }
+            EXPECT_GT(framed * 4, samples * 3) << picture << " draws no button under " << layout << " button at "
+                                               << b.xPos << ", " << b.yPos << " (" << framed << " of " << samples
+                                               << " edge pixels framed)";
+        }
+    }
+}
