@@ -7,10 +7,23 @@
 
 #include <gtest/gtest.h>
 
+#include <FreeImage.h>
+#include <GL/glu.h>
+
 #include <cstdio>
 #include <fstream>
 
 namespace {
+
+void DrawTree(const ModelNode& node) {
+    glPushMatrix();
+    ApplyTransform(node.transform);
+    glCallList(node.fullList);
+    for (const auto& child : node.children) {
+        DrawTree(*child);
+    }
+    glPopMatrix();
+}
 
 std::string WriteTemp(const std::string& name, const std::string& text) {
     std::string path = testing::TempDir() + "vantor_renderer_" + name;
@@ -201,5 +214,38 @@ TEST(RendererTest, InitRendererOpensTheWindowAndLoadsTheWholeCatalogue) {
     EXPECT_FLOAT_EQ(renderer.camera.distance, 60.0f);
     EXPECT_EQ(renderer.camera.zoomLevel, 1);
     EXPECT_NE(renderer.font.base(), 0u);
+
+    // The six mechs in a row under the battle light, saved for people to look at.
+    const uint32_t skin = LoadTexture("Art Assets\\Textures\\ArmyPlayer.png");
+    renderer.AddLight({0.5f, 0.5f, 0.5f}, {0.2f, 0.2f, 0.2f}, {0.7f, 0.7f, 0.7f}, {0, 10, 0}, {0, -1, 0}, 3);
+    renderer.camera.target = {0, 1, 0};
+    renderer.camera.yaw = 0.5f;
+    renderer.camera.pitch = 0.35f;
+    renderer.camera.SetViewDistance(22.0f);
+    renderer.camera.UpdateCamera(false);
+    renderer.BeginScene();
+    renderer.SetMaterial(1, 1, 1, 1);
+    for (int slot = 1; slot <= 6; ++slot) {
+        ModelNode& mech = *renderer.models[static_cast<size_t>(slot)];
+        mech.SetNodeTexture(skin, true);
+        mech.BuildDisplayLists();
+        glPushMatrix();
+        glTranslatef(static_cast<float>(slot - 3.5f) * 5.0f, 0, 0);
+        DrawTree(mech);
+        glPopMatrix();
+    }
+    std::vector<uint8_t> pixels(800 * 600 * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, 800, 600, GL_BGR, GL_UNSIGNED_BYTE, pixels.data());
+    int drawn = 0;
+    for (size_t i = 0; i < pixels.size(); i += 3) {
+        drawn += (pixels[i] != 127 && pixels[i] != 128) ? 1 : 0;
+    }
+    EXPECT_GT(drawn, 5000) << "the mechs cover part of the frame";
+    FIBITMAP* frame = FreeImage_ConvertFromRawBits(pixels.data(), 800, 600, 800 * 3, 24, FI_RGBA_RED_MASK,
+                                                   FI_RGBA_GREEN_MASK, FI_RGBA_BLUE_MASK, FALSE);
+    FreeImage_Save(FIF_PNG, frame, (std::string(VANTOR_RUN_DIR) + "/../tests/catalogue_mechs.png").c_str(),
+                   0);
+    FreeImage_Unload(frame);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
