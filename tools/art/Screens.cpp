@@ -47,25 +47,43 @@ void Skyline(Canvas& c, float baseY, Colour colour, uint32_t seed)
     }
 }
 
-// A side view of a walking mech, used as the title screen's hero.
+// A side view of a walking mech, feet at y + 182 s; a rim of light runs along its top edges.
 void MechSilhouette(Canvas& c, float x, float y, float s, Colour body, Colour edge)
 {
-    auto poly = [&](std::vector<float> pts, Colour col) {
+    auto poly = [&](std::vector<float> pts, Colour col, float dx, float dy) {
         for (size_t i = 0; i < pts.size(); i += 2) {
-            pts[i] = x + pts[i] * s;
-            pts[i + 1] = y + pts[i + 1] * s;
+            pts[i] = x + pts[i] * s + dx;
+            pts[i + 1] = y + pts[i + 1] * s + dy;
         }
         c.Polygon(pts, col);
     };
-    // Legs (reverse-jointed), hull, cockpit, cannon.
-    poly({-40, 0, -20, 0, -10, 60, -30, 120, -10, 180, -40, 180, -55, 120, -35, 60}, body);
-    poly({30, 0, 50, 0, 60, 60, 45, 120, 70, 180, 40, 180, 25, 120, 40, 60}, body);
-    poly({-80, -20, 90, -30, 110, 10, 70, 40, -70, 40, -95, 10}, body);
-    poly({20, -60, 80, -55, 95, -25, 10, -22}, body);
-    poly({85, -10, 200, -18, 200, -4, 85, 4}, body);
-    poly({-90, -40, -60, -40, -60, -18, -90, -18}, body);
-    c.Line(x + 25 * s, y - 40 * s, x + 85 * s, y - 38 * s, 4 * s, edge);
+    auto limb = [&](float x0, float y0, float x1, float y1, float w, Colour col, float dx, float dy) {
+        c.Line(x + x0 * s + dx, y + y0 * s + dy, x + x1 * s + dx, y + y1 * s + dy, w * s, col);
+    };
+    auto shape = [&](Colour col, float dx, float dy) {
+        for (float side : {-1.0f, 1.0f}) {
+            float hx = side < 0 ? -30.0f : 45.0f;
+            float knee = hx + 25 * side;
+            limb(hx, 30, knee, 100, 28, col, dx, dy);
+            limb(knee, 100, hx, 168, 22, col, dx, dy);
+            poly({hx - 30, 168, hx + 24, 168, hx + 30, 182, hx - 36, 182}, col, dx, dy);
+        }
+        poly({-80, -20, 90, -30, 110, 10, 70, 44, -70, 44, -95, 10}, col, dx, dy);
+        poly({20, -62, 80, -57, 98, -25, 10, -22}, col, dx, dy);
+        poly({85, -12, 205, -19, 205, -3, 85, 6}, col, dx, dy);
+        poly({-95, -46, -55, -46, -55, -18, -95, -18}, col, dx, dy);
+        limb(-70, -46, -78, -80, 3, col, dx, dy);
+    };
+    shape(WithAlpha(edge, 0.55f), -2.0f, -2.0f);
+    shape(body, 0.0f, 0.0f);
+    for (float side : {-1.0f, 1.0f}) {
+        float hx = side < 0 ? -30.0f : 45.0f;
+        c.Circle(x + (hx + 25 * side) * s, y + 100 * s, 9 * s, Shade(body, 1.8f));
+        c.Circle(x + hx * s, y + 30 * s, 11 * s, Shade(body, 1.6f));
+    }
+    c.Line(x + 28 * s, y - 44 * s, x + 84 * s, y - 42 * s, 5 * s, edge);
     c.Line(x - 80 * s, y - 18 * s, x + 88 * s, y - 28 * s, 2 * s, WithAlpha(edge, 0.6f));
+    c.Circle(x - 75 * s, y - 32 * s, 4 * s, WithAlpha(Palette::Red, 0.9f));
 }
 
 void Logo(Studio& studio)
@@ -110,8 +128,8 @@ void Title(Studio& studio)
     Canvas c = Backdrop(kW, kH, 3);
     c.Glow(400, 600, 520, WithAlpha(Hex(0xC26A1E), 0.35f), 1.4f);
     Skyline(c, 600, Hex(0x0A0F15), 9);
-    c.Glow(650, 380, 230, WithAlpha(Hex(0x3B6C93), 0.45f), 1.3f);
-    MechSilhouette(c, 630, 372, 0.72f, Hex(0x070B10), WithAlpha(Palette::Gold, 0.9f));
+    c.Glow(660, 430, 260, WithAlpha(Hex(0x3B6C93), 0.5f), 1.3f);
+    MechSilhouette(c, 650, 400, 1.1f, Hex(0x070B10), WithAlpha(Palette::Gold, 0.9f));
     DrawWordmark(studio, c, 400, 150, 100);
     studio.font.Draw(c, "MECH  TACTICS", 400, 200, 20, true, Palette::Muted, Align::Centre);
     BakeButtons(studio, c, "menu.xml",
