@@ -70,7 +70,7 @@ int main(int argc, char** argv) {
 
     Renderer renderer;
     renderer.InitRenderer(800, 600);
-    if (!renderer.window.IsOpen()) {
+    if (renderer.window == nullptr || !renderer.window->IsOpen()) {
         std::fprintf(stderr, "No window: run under a display or xvfb-run\n");
         return 1;
     }

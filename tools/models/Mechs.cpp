@@ -243,24 +243,25 @@ void TurtleTail(Mesh& m) {
 
 void FrogBody(Mesh& m) {
     AddBody(m,
-            {{{-0.9f, 0, 0.72f}, 0.55f, 0.42f},
-             {{-0.3f, 0, 0.95f}, 0.72f, 0.58f},
-             {{0.35f, 0, 1.12f}, 0.62f, 0.5f},
-             {{0.8f, 0, 1.18f}, 0.45f, 0.35f}},
+            {{{-0.9f, 0, 0.55f}, 0.55f, 0.4f},
+             {{-0.3f, 0, 0.76f}, 0.74f, 0.56f},
+             {{0.35f, 0, 0.92f}, 0.64f, 0.48f},
+             {{0.8f, 0, 0.98f}, 0.45f, 0.34f}},
             10, 0.2f, Body);
-    AddBackGun(m, {-0.35f, 0, 1.55f}, 0.6f);
+    AddBackGun(m, {-0.35f, 0, 1.35f}, 0.6f);
 }
 
 void FrogHead(Mesh& m) {
-    AddEllipsoid(m, {0.55f, 0, 1.24f}, {1.48f, 0, 1.12f}, 0.56f, 0.3f, 12, 6, Head);
-    AddSpherePair(m, {0.95f, 0.32f, 1.5f}, 0.18f, Detail);
+    AddEllipsoid(m, {0.55f, 0, 1.04f}, {1.48f, 0, 0.92f}, 0.56f, 0.3f, 12, 6, Head);
+    AddSpherePair(m, {0.95f, 0.32f, 1.3f}, 0.18f, Detail);
 }
 
 void FrogLegs(Mesh& m) {
-    AddLimbPair(m, {{0.6f, 0.45f, 0.95f}, {0.85f, 0.7f, 0.5f}, {1.0f, 0.75f, 0.06f}}, 0.11f, 0.07f, 8, Legs);
+    AddLimbPair(m, {{0.62f, 0.45f, 0.75f}, {0.88f, 0.72f, 0.42f}, {1.0f, 0.75f, 0.06f}}, 0.12f, 0.08f, 8,
+                Legs);
     AddBeamPair(m, {0.92f, 0.75f, 0.04f}, {1.25f, 0.8f, 0.04f}, 0.22f, 0.07f, 0.32f, 0.05f, Legs);
     AddLimbPair(m,
-                {{-0.6f, 0.55f, 0.82f}, {0.15f, 1.22f, 0.65f}, {-1.05f, 1.35f, 0.26f}, {-0.4f, 1.5f, 0.07f}},
+                {{-0.6f, 0.55f, 0.64f}, {0.15f, 1.22f, 0.6f}, {-1.05f, 1.35f, 0.26f}, {-0.4f, 1.5f, 0.07f}},
                 0.34f, 0.08f, 8, Legs);
     AddBeamPair(m, {-0.55f, 1.5f, 0.04f}, {0.2f, 1.55f, 0.04f}, 0.45f, 0.08f, 0.62f, 0.05f, Legs);
 }
@@ -364,6 +365,6 @@ Mesh BuildTurtleCore() {
 Mesh BuildFrogCore() {
     Mesh m;
     FrogBody(m);
-    AddHardpoints(m, {0.88f, 0, 1.18f}, {-0.95f, 0, 0.72f}, {-0.35f, 0, 1.62f});
+    AddHardpoints(m, {0.88f, 0, 0.98f}, {-0.95f, 0, 0.55f}, {-0.35f, 0, 1.42f});
     return m;
 }
