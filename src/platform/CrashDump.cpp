@@ -126,6 +126,9 @@ bool WriteCrashDump(int signal, const void* faultAddress) {
     }
     WriteCrashDumpTo(fd, signal, faultAddress);
     close(fd);
+    WriteText(STDERR_FILENO, "Vantor stopped after a fatal error; details are in ");
+    WriteText(STDERR_FILENO, name);
+    WriteText(STDERR_FILENO, "\n");
     return true;
 }
 

@@ -21,6 +21,7 @@ void ReadInput() {
     // Each frame costs 1.5 ms of work.
     clockInUse->now += 1500;
 }
+void LogoUpdate() { frameLog.push_back("screen update"); }
 void SetInputActive(bool active) { frameLog.push_back(active ? "activated" : "deactivated"); }
 
 class KeyListener final : public MessageReciever {
@@ -73,13 +74,17 @@ TEST(MainLoop, RunsFramesHeadlessFromBootUntilTheWindowCloses) {
     EXPECT_EQ(frameLog, (std::vector<std::string>{"input", "dispatch"}));
 
     // Closing: the close is taken and posts a quit; the frame still runs; the next frame ends the loop.
+    game.stateTable.SetRow(kLogoState, {nullptr, LogoUpdate, nullptr});
+    frameLog.clear();
     window.events.clear();
     window.queue = {{WM_CLOSE, 0, 0}};
     ASSERT_TRUE(RunFrame());
     EXPECT_EQ(window.queue.size(), 1u);
     EXPECT_EQ(window.queue.front().message, WM_QUIT);
     EXPECT_EQ(window.events, (std::vector<std::string>{"overlay begin", "overlay draw", "swap"}));
+    EXPECT_EQ(frameLog, (std::vector<std::string>{"input", "screen update"}));
     EXPECT_FALSE(RunFrame());
+    EXPECT_EQ(frameLog.size(), 2u) << "nothing runs once the loop has ended";
     EXPECT_EQ(window.events.back(), "overlay shutdown");
     EXPECT_EQ(RunMainLoop(), 0) << "the loop ends at once with status 0";
 

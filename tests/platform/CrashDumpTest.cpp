@@ -81,15 +81,24 @@ TEST_F(CrashDumpTest, ARealCrashWritesADumpWithABacktrace) {
     ASSERT_NE(page, MAP_FAILED);
     std::stringstream address;
     address << "fault address: " << page << "\n";
+    int errorPipe[2];
+    ASSERT_EQ(pipe(errorPipe), 0);
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
+        dup2(errorPipe[1], STDERR_FILENO);
         InstallCrashHandler();
         CrashInto(page);
         _exit(0);
     }
+    close(errorPipe[1]);
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
+    char errorText[256] = {};
+    const ssize_t errorLength = read(errorPipe[0], errorText, sizeof(errorText) - 1);
+    close(errorPipe[0]);
+    EXPECT_GT(errorLength, 0);
+    EXPECT_NE(std::string(errorText).find("details are in crashDump2.dmp"), std::string::npos) << errorText;
     EXPECT_TRUE(WIFSIGNALED(status) || (WIFEXITED(status) && WEXITSTATUS(status) != 0))
         << "the crashed process must not end as a success";
 
