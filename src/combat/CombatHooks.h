@@ -15,6 +15,27 @@ class CombatScreen;
 // Projectile looks, chosen by the weapon's name.
 enum class WeaponEffectKind : int32_t { None = -1, Red = 0, Green = 1, Blue = 2, Double = 3, Plasma = 4 };
 
+// The particle style that draws a projectile kind (Red 3, Blue 4, Green 5, Double 6, Plasma 7); 0 for none.
+inline int32_t ParticleStyleOf(WeaponEffectKind kind) {
+    switch (kind) {
+    case WeaponEffectKind::Red:
+        return 3;
+    case WeaponEffectKind::Blue:
+        return 4;
+    case WeaponEffectKind::Green:
+        return 5;
+    case WeaponEffectKind::Double:
+        return 6;
+    case WeaponEffectKind::Plasma:
+        return 7;
+    default:
+        return 0;
+    }
+}
+
+// The particle size of a projectile kind: 0.15 for plasma, 0.25 for the others.
+inline float ParticleSizeOf(WeaponEffectKind kind) { return kind == WeaponEffectKind::Plasma ? 0.15f : 0.25f; }
+
 // The high-resolution timer as the battle sees it.
 class CombatClock {
 public:
