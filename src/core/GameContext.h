@@ -28,7 +28,8 @@ public:
     GameContext(const GameContext&) = delete;
     GameContext& operator=(const GameContext&) = delete;
 
-    // Moves to another screen: the current screen's exit, the new screen's enter, then the new one is current.
+    // Moves to another screen: the current screen's exit, the new screen's enter, then the new one is
+    // current.
     void ChangeState(GameState newState) { stateTable.ChangeState(newState); }
     // The screen whose update runs each frame.
     GameState currentState() const { return stateTable.current(); }

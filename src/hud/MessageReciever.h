@@ -30,8 +30,7 @@ protected:
     MessageDispatcher& dispatcher() { return dispatcher_; }
 
     // Processes the inbox front to back with handle(message), removing each message after handling it.
-    template <typename Handler>
-    void DrainInbox(Handler&& handle) {
+    template <typename Handler> void DrainInbox(Handler&& handle) {
         while (!inbox_->empty()) {
             const Message message = inbox_->front();
             handle(message);

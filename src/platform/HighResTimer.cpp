@@ -25,7 +25,8 @@ public:
     }
 
     void Sleep(uint32_t milliseconds) override {
-        timespec wait{static_cast<time_t>(milliseconds / 1000), static_cast<long>(milliseconds % 1000) * 1000000};
+        timespec wait{static_cast<time_t>(milliseconds / 1000),
+                      static_cast<long>(milliseconds % 1000) * 1000000};
         while (nanosleep(&wait, &wait) != 0 && errno == EINTR) {
         }
     }

@@ -1,6 +1,6 @@
+#include "core/MainLoop.h"
 #include "FakeWindow.h"
 #include "core/GameContext.h"
-#include "core/MainLoop.h"
 #include "hud/MessageReciever.h"
 #include "platform/FakeClock.h"
 
@@ -21,8 +21,12 @@ void ReadInput() {
     // Each frame costs 1.5 ms of work.
     clockInUse->now += 1500;
 }
-void LogoUpdate() { frameLog.push_back("screen update"); }
-void SetInputActive(bool active) { frameLog.push_back(active ? "activated" : "deactivated"); }
+void LogoUpdate() {
+    frameLog.push_back("screen update");
+}
+void SetInputActive(bool active) {
+    frameLog.push_back(active ? "activated" : "deactivated");
+}
 
 class KeyListener final : public MessageReciever {
 public:

@@ -11,10 +11,18 @@ namespace {
 std::vector<std::string> calls;
 StateTable* table = nullptr;
 
-void OldExit() { calls.push_back("old exit, current " + std::to_string(table->current())); }
-void NewEnter() { calls.push_back("new enter, current " + std::to_string(table->current())); }
-void NewUpdate() { calls.push_back("new update"); }
-void SharedEnter() { calls.push_back("shared enter"); }
+void OldExit() {
+    calls.push_back("old exit, current " + std::to_string(table->current()));
+}
+void NewEnter() {
+    calls.push_back("new enter, current " + std::to_string(table->current()));
+}
+void NewUpdate() {
+    calls.push_back("new update");
+}
+void SharedEnter() {
+    calls.push_back("shared enter");
+}
 void EnterThatMovesOn() {
     calls.push_back("enter moves on");
     table->ChangeState(7);

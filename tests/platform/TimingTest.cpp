@@ -16,7 +16,8 @@ TEST(FramePacing, SleepsTheTruncatedRestOfTheFrame) {
     EXPECT_EQ(FrameSleepMilliseconds(40.0f), 0u);
     EXPECT_EQ(FrameSleepMilliseconds(0.0f), 16u);
     EXPECT_EQ(FrameSleepMilliseconds(NAN), 0u);
-    EXPECT_EQ(FrameSleepMilliseconds(-5000.0f), 16u) << "a clock running backwards never sleeps longer than a frame";
+    EXPECT_EQ(FrameSleepMilliseconds(-5000.0f), 16u)
+        << "a clock running backwards never sleeps longer than a frame";
 }
 
 TEST(FramePacing, ConvertsTicksWithTheCounterFrequency) {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/Letterbox.h"
 #include "platform/GameWindow.h"
+#include "platform/Letterbox.h"
 
 #include <cstddef>
 #include <cstdint>

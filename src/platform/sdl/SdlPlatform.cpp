@@ -51,7 +51,8 @@ void UseSdlTimeSource() {
     UseTimeSource(source);
 }
 
-void FillMessageBox(const DialogRequest& request, SDL_MessageBoxData& box, SDL_MessageBoxButtonData* buttons) {
+void FillMessageBox(const DialogRequest& request, SDL_MessageBoxData& box,
+                    SDL_MessageBoxButtonData* buttons) {
     box = SDL_MessageBoxData{};
     box.title = request.caption.c_str();
     box.message = request.text.c_str();

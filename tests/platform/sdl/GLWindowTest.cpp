@@ -1,6 +1,6 @@
+#include "platform/sdl/GLWindow.h"
 #include "WindowManagerClose.h"
 #include "platform/Dialog.h"
-#include "platform/sdl/GLWindow.h"
 
 #include <GL/glew.h>
 #include <SDL.h>

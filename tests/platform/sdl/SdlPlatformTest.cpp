@@ -1,6 +1,6 @@
+#include "platform/sdl/SdlPlatform.h"
 #include "platform/Dialog.h"
 #include "platform/HighResTimer.h"
-#include "platform/sdl/SdlPlatform.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>

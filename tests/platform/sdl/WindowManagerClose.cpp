@@ -17,7 +17,8 @@ bool PressCloseButton(SDL_Window* window) {
         return false;
     }
     auto internAtom = reinterpret_cast<Atom (*)(Display*, const char*, Bool)>(dlsym(x11, "XInternAtom"));
-    auto sendEvent = reinterpret_cast<Status (*)(Display*, Window, Bool, long, XEvent*)>(dlsym(x11, "XSendEvent"));
+    auto sendEvent =
+        reinterpret_cast<Status (*)(Display*, Window, Bool, long, XEvent*)>(dlsym(x11, "XSendEvent"));
     auto flush = reinterpret_cast<int (*)(Display*)>(dlsym(x11, "XFlush"));
     bool sent = false;
     if (internAtom && sendEvent && flush) {
