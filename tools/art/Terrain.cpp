@@ -196,8 +196,12 @@ void RoofUnit(Canvas& c, int x, int y, int w, int h, Colour body)
            1.5f, Shade(body, 0.55f));
 }
 
-Canvas FlatRoof(Colour roof, Colour wall, Colour glass, uint32_t seed)
+// A flat roof with a parapet; the rooftop fittings can be mirrored so neighbouring roofs differ while
+// the light keeps falling from the same side.
+Canvas FlatRoof(Colour roof, Colour wall, Colour glass, uint32_t seed, bool mirrorX = false, bool mirrorY = false)
 {
+    auto fx = [&](float x, float w) { return mirrorX ? kSize - x - w : x; };
+    auto fy = [&](float y, float h) { return mirrorY ? kSize - y - h : y; };
     Canvas c = Paint([&](int x, int y, float u, float v) {
         int edge = std::min({x, y, kSize - 1 - x, kSize - 1 - y});
         if (edge < 14) {
@@ -220,21 +224,24 @@ Canvas FlatRoof(Colour roof, Colour wall, Colour glass, uint32_t seed)
     });
     // Skylights: a row of glass panes with frames.
     for (int k = 0; k < 4; ++k) {
-        int x = 34 + k * 24, y = 150;
+        int x = int(fx(34.0f + k * 24, 16)), y = int(fy(150, 60));
         c.FillRect(x - 2, y - 2, 20, 64, Shade(roof, 0.5f));
         c.FillGradient(x, y, 16, 60, Shade(glass, 1.3f), Shade(glass, 0.7f));
         c.FillRect(x, y + 29, 16, 2, Shade(roof, 0.5f));
         c.Line(x + 2, y + 4, x + 12, y + 20, 2.0f, WithAlpha(Hex(0xFFFFFF), 0.35f));
     }
-    RoofUnit(c, 150, 40, 56, 40, Hex(0x9AA3AA));
-    RoofUnit(c, 160, 110, 34, 28, Hex(0x8B949B));
-    // Roof hatch and a helipad-style marking make the scale readable from far away.
-    c.FillRect(40, 40, 26, 26, Shade(wall, 0.7f));
-    c.FillRect(43, 43, 20, 20, Shade(wall, 1.1f));
-    c.Ring(180, 196, 26, 3, WithAlpha(Hex(0xF2F2F2), 0.7f));
-    c.Line(172, 186, 172, 206, 3, WithAlpha(Hex(0xF2F2F2), 0.7f));
-    c.Line(188, 186, 188, 206, 3, WithAlpha(Hex(0xF2F2F2), 0.7f));
-    c.Line(172, 196, 188, 196, 3, WithAlpha(Hex(0xF2F2F2), 0.7f));
+    RoofUnit(c, int(fx(150, 56)), int(fy(40, 40)), 56, 40, Hex(0x9AA3AA));
+    RoofUnit(c, int(fx(160, 34)), int(fy(110, 28)), 34, 28, Hex(0x8B949B));
+    // Roof hatch and a helipad marking make the scale readable from far away.
+    int hx = int(fx(40, 26)), hy = int(fy(40, 26));
+    c.FillRect(hx, hy, 26, 26, Shade(wall, 0.7f));
+    c.FillRect(hx + 3, hy + 3, 20, 20, Shade(wall, 1.1f));
+    float px = fx(154, 52) + 26, py = fy(170, 52) + 26;
+    Colour paint = WithAlpha(Hex(0xF2F2F2), 0.7f);
+    c.Ring(px, py, 26, 3, paint);
+    c.Line(px - 8, py - 10, px - 8, py + 10, 3, paint);
+    c.Line(px + 8, py - 10, px + 8, py + 10, 3, paint);
+    c.Line(px - 8, py, px + 8, py, 3, paint);
     return c;
 }
 
@@ -300,8 +307,8 @@ void MakeTerrain(Studio& studio)
     studio.Save(t + "Corner_BR.png", Street({0, 0, Bottom | Right}));
 
     studio.Save(t + "Blue_Building_Texture.png", FlatRoof(Hex(0x3F5F86), Hex(0x8FA6BF), Hex(0x7FC4E8), 51));
-    studio.Save(t + "Silver_Building_Texture.png", FlatRoof(Hex(0x8C949C), Hex(0xC3C9CE), Hex(0x86B8D6), 52));
-    studio.Save(t + "Green_Building_Texture.png", FlatRoof(Hex(0x4D6E4A), Hex(0xA9B99A), Hex(0x9AD7C0), 53));
+    studio.Save(t + "Silver_Building_Texture.png", FlatRoof(Hex(0x8C949C), Hex(0xC3C9CE), Hex(0x86B8D6), 52, true));
+    studio.Save(t + "Green_Building_Texture.png", FlatRoof(Hex(0x4D6E4A), Hex(0xA9B99A), Hex(0x9AD7C0), 53, false, true));
     studio.Save(t + "Pitch_Blue_Building_Texture.png", PitchedRoof(Hex(0x3D5C8C), Hex(0x9AAFC6), 54));
     studio.Save(t + "Pitch_Silver_Building_Texture.png", PitchedRoof(Hex(0x9199A2), Hex(0xD0D4D8), 55));
 }
