@@ -220,8 +220,14 @@ void Renderer::InitRenderer(int32_t newWidth, int32_t newHeight) {
     textures.fill(0);
     SetTextureScreenSize(width, height);
 
-    window.CreateGLWindow("Vantor", width, height, 32);
-    window.SetProjection();
+    if (window == nullptr) {
+        ownWindow_ = std::make_unique<GLWindow>();
+        window = ownWindow_.get();
+    }
+    // Opening creates the 800 x 600 window with its context and projection; an open window is kept.
+    if (!window->IsOpen()) {
+        window->Open();
+    }
     SetupGLState();
 
     camera.SetViewDistance(60.0f);
@@ -410,7 +416,9 @@ void Renderer::ApplyCamera() {
 }
 
 void Renderer::SwapBuffers() {
-    window.Swap();
+    if (window != nullptr) {
+        window->Swap();
+    }
 }
 
 ModelNode* Renderer::model(int slot) const {

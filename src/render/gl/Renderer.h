@@ -69,8 +69,11 @@ public:
     Renderer(const Renderer&) = delete;
     Renderer& operator=(const Renderer&) = delete;
 
-    // Opens the window, sets the GL state, camera, font and shader, then loads every model of
-    // "XMLFiles\Models.xml" while showing the loading bar.
+    // Draws into the given window (the game context's) instead of a window of its own; call before
+    // InitRenderer.
+    void UseWindow(GameWindow* gameWindow) { window = gameWindow; }
+    // Opens the window (its own SDL window unless one was given), sets the GL state, camera, font and
+    // shader, then loads every model of "XMLFiles\Models.xml" while showing the loading bar.
     void InitRenderer(int32_t width, int32_t height);
     // The fixed GL state: smooth shading, grey clear colour, depth test, back-face culling, viewport.
     void SetupGLState();
@@ -117,7 +120,7 @@ public:
 
     int32_t width = 800;
     int32_t height = 600;
-    GLWindow window;
+    GameWindow* window = nullptr;
     LightingShader shader;
     Camera camera{1.0f, 1000.0f};
     TextFont font;
@@ -126,6 +129,7 @@ public:
     AseLoader aseLoader;
 
 private:
+    std::unique_ptr<GLWindow> ownWindow_;
     int32_t lightIdCounter_ = 0;
     std::array<int32_t, shaderUniformNames.size()> uniforms_;
     bool shaderReady_ = false;

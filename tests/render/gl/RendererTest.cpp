@@ -199,7 +199,8 @@ TEST(RendererTest, InitRendererOpensTheWindowAndLoadsTheWholeCatalogue) {
     Renderer renderer;
     DialogRecorder recorder;
     renderer.InitRenderer(800, 600);
-    ASSERT_TRUE(renderer.window.IsOpen());
+    ASSERT_NE(renderer.window, nullptr);
+    ASSERT_TRUE(renderer.window->IsOpen());
     EXPECT_NE(renderer.shader.program, 0u);
     EXPECT_EQ(renderer.lightIdCounter(), 0);
     EXPECT_EQ(recorder.shown().size(), 0u) << (recorder.shown().empty() ? "" : recorder.shown()[0].text);
