@@ -266,3 +266,43 @@ TEST(AseLoaderTest, OverlongNamesAndLinesAreCut) {
     EXPECT_FLOAT_EQ(root->vertices[1].position.y, 3.0f);
     EXPECT_TRUE(SawMessageContaining(loader, "long.ase(3)"));
 }
+
+TEST(AseLoaderTest, AnimationKeysBecomeRelativeToTheParentAtTheSameFrame) {
+    AseLoader loader;
+    auto root = Parse(loader, "animated_tree", R"(*SCENE {
+	*SCENE_TICKSPERFRAME 100
+}
+*GEOMOBJECT {
+	*NODE_NAME "Hip"
+	*TM_ANIMATION {
+		*CONTROL_POS_SAMPLE 200 1.0 0.0 0.0
+	}
+	*MATERIAL_REF 0
+}
+*GEOMOBJECT {
+	*NODE_NAME "Leg"
+	*NODE_PARENT "Hip"
+	*TM_POS 1.0 0.0 0.0
+	*TM_ANIMATION {
+		*CONTROL_POS_SAMPLE 200 3.0 0.0 0.0
+		*CONTROL_POS_SAMPLE 350 3.0 0.0 4.0
+	}
+	*MATERIAL_REF 0
+}
+)");
+    ASSERT_NE(root, nullptr);
+    ASSERT_EQ(root->children.size(), 1u);
+    const ModelNode& leg = *root->children[0];
+    ASSERT_EQ(leg.tracks.size(), 1u);
+    ASSERT_EQ(leg.tracks[0].keys.size(), 3u);
+    // Both tracks run to the last frame any leaf reaches.
+    EXPECT_EQ(root->tracks[0].length, 3u);
+    EXPECT_EQ(leg.tracks[0].length, 3u);
+    EXPECT_FLOAT_EQ(leg.tracks[0].keys[0].transform.position.x, 1.0f)
+        << "key 0 against the parent's rest place";
+    EXPECT_FLOAT_EQ(leg.tracks[0].keys[1].transform.position.x, 2.0f)
+        << "frame 2 against the parent at frame 2";
+    // Frame 3 is not a frame of the reference track, so it stays as the file gave it.
+    EXPECT_FLOAT_EQ(leg.tracks[0].keys[2].transform.position.y, 4.0f);
+    EXPECT_FLOAT_EQ(leg.transform.position.x, 1.0f);
+}
