@@ -229,6 +229,16 @@ TEST(ModelsAndSounds, TestModelHasSeveralNodesAndALoopingAnimation) {
         EXPECT_NEAR(std::fabs(Dot(first.rotation, last.rotation)), 1.0f, 1e-3f) << node.name;
     });
     EXPECT_GE(animatedNodes, 2);
+
+    // The turret swings an eighth of a turn to each side, so the file's rotation samples are read as meant.
+    const ModelNode* turret = LoadedModels()[0].root->FindNode("\"Turret\"");
+    ASSERT_NE(turret, nullptr);
+    ASSERT_FALSE(turret->tracks.empty());
+    float widest = 0.0f;
+    for (const AnimationKey& key : turret->tracks.front().keys) {
+        widest = std::max(widest, 2.0f * std::acos(std::min(1.0f, std::fabs(key.transform.rotation.w))));
+    }
+    EXPECT_NEAR(widest, 3.14159265f / 4.0f, 0.01f);
 }
 
 // Every sound path the game plays, and whether it is a music stream.
