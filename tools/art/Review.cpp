@@ -175,7 +175,6 @@ void DrawGroundSample(Studio& studio, Canvas& sheet, int left, int top, int tile
 
 // Lays every thumbnail out in a grid with its file name under it.
 bool WriteSheet(Studio& studio, const std::string& path)
-
 {
     constexpr int columns = 8, cellW = 196, cellH = 170;
     int count = 0;

@@ -401,7 +401,7 @@ void Victory(Studio& studio, const char* file, const char* headline, const char*
     studio.font.Draw(c, headline, 400, 260, 96, true, Mix(tone, Hex(0xFFFFFF), 0.35f), Align::Centre);
     c.FillRect(200, 290, 400, 3, tone);
     studio.font.Draw(c, line, 400, 330, 20, false, Palette::Text, Align::Centre);
-    BakeButtons(studio, c, "win.xml", {{1, 5, "RETURN TO WORLD MAP"}}, 18);
+    BakeButtons(studio, c, "win.xml", {{1, 5, "RETURN TO WORLD MAP"}}, 16);
     studio.Save(std::string("Art Assets\\Screens\\") + file, c);
 }
 

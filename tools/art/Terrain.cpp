@@ -107,14 +107,14 @@ constexpr float kRound = 22.0f;  // radius of the kerb where two sidewalks meet
 
 enum Side { Top = 1, Bottom = 2, Left = 4, Right = 8 };
 
-struct StreetSpec {
+struct StreetPiece {
     int walks = 0;        // sides with a sidewalk along the whole edge
     int line = 0;         // edge that carries half of the dashed centre line
     int cornerBlock = 0;  // corners (as two sides, e.g. Top | Left) with a sidewalk corner block
 };
 
 // Signed distance from the sidewalk edge, positive on the road.
-float RoadDistance(const StreetSpec& s, float x, float y)
+float RoadDistance(const StreetPiece& s, float x, float y)
 {
     float d = 1e9f;
     // Mirror so the corner rules only need the top-left case.
@@ -144,7 +144,7 @@ float RoadDistance(const StreetSpec& s, float x, float y)
     return d;
 }
 
-Canvas Street(const StreetSpec& s)
+Canvas Street(const StreetPiece& s)
 {
     Canvas c = Paint([&](int x, int y, float u, float v) {
         float fx = x + 0.5f, fy = y + 0.5f;
