@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <climits>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>
@@ -113,7 +114,9 @@ struct Cursor {
             ++p;
         }
         digits[n] = '\0';
-        return static_cast<float>(std::atof(digits));
+        // Out-of-range values become the largest float rather than an undefined conversion.
+        double value = std::atof(digits);
+        return static_cast<float>(std::isnan(value) ? value : std::clamp(value, -3.4e38, 3.4e38));
     }
     int ReadInt() {
         char digits[maxNumberLength + 1];

@@ -306,3 +306,40 @@ TEST(AseLoaderTest, AnimationKeysBecomeRelativeToTheParentAtTheSameFrame) {
     EXPECT_FLOAT_EQ(leg.tracks[0].keys[2].transform.position.y, 4.0f);
     EXPECT_FLOAT_EQ(leg.transform.position.x, 1.0f);
 }
+
+TEST(AseLoaderTest, GarbledFilesNeverReadOutsideTheirData) {
+    const char* tokens[] = {
+        "*GEOMOBJECT",   "*MESH_VERTEX",        "*MESH_FACE",          "*MESH_TVERT",
+        "*MESH_TFACE",   "*MESH_VERTCOL",       "*NODE_NAME",          "*NODE_PARENT",
+        "*TM_ANIMATION", "*CONTROL_POS_SAMPLE", "*CONTROL_ROT_SAMPLE", "*CONTROL_SCALE_SAMPLE",
+        "*ANI_END",      "*TM_ROTANGLE",        "*TM_SCALE",           "*WIREFRAME_COLOR",
+        "*MATERIAL_REF", "*SCENE_TICKSPERFRAME"};
+    const char* values[] = {"0", "1",  "-1",    "2:",  "A:", "99999999999999", "1e39", "nan", "\xff\xfe",
+                            "",  "0:", "\"x\"", "0.0", "3"};
+    unsigned seed = 12345;
+    auto next = [&seed](unsigned n) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 16) % n;
+    };
+    for (int file = 0; file < 40; ++file) {
+        std::string text;
+        for (int line = 0; line < 200; ++line) {
+            text += tokens[next(std::size(tokens))];
+            for (unsigned v = next(8); v > 0; --v) {
+                text += " ";
+                text += values[next(std::size(values))];
+            }
+            text += "\n";
+        }
+        AseLoader loader;
+        auto root = Parse(loader, "garbled", text);
+        if (root) {
+            root->PrepareForDrawing();
+            for (const ModelFace& face : root->faces) {
+                for (uint32_t index : face.vertices) {
+                    EXPECT_LT(index, root->vertices.size());
+                }
+            }
+        }
+    }
+}
