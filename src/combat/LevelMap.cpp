@@ -82,10 +82,9 @@ template <typename T> bool ReadRow(const tinyxml2::XMLElement* row, uint32_t cou
 } // namespace
 
 bool LevelMap::Load(const std::string& fileName) {
+    // The name changes only with a successful load, so a failed one cannot make Save write the old grid
+    // over another file.
     std::string name = fileName.empty() ? fileName_ : fileName;
-    if (!fileName.empty()) {
-        fileName_ = fileName;
-    }
     std::string path = folder_ + name;
     tinyxml2::XMLDocument doc;
     if (name.empty() || doc.LoadFile(NativePath(path).c_str()) != tinyxml2::XML_SUCCESS) {
@@ -147,6 +146,7 @@ bool LevelMap::Load(const std::string& fileName) {
     tiles_ = std::move(grid);
     width_ = newWidth;
     height_ = newHeight;
+    fileName_ = name;
     AssignPickIds();
     return true;
 }

@@ -68,8 +68,8 @@ public:
     // Changes the folder the file name is joined to (default "XMLFiles\Missions\Levels\").
     void SetFolder(const std::string& folder) { folder_ = folder; }
 
-    // Loads the named file (empty: reloads the current one). On any fault shows a message, keeps the old
-    // grid and returns false.
+    // Loads the named file (empty: reloads the current one) and takes its name. On any fault shows a
+    // message, keeps the old grid and name, and returns false.
     bool Load(const std::string& fileName = std::string());
     // Writes the grid under its file name through a temporary file; a failed save leaves the old file whole.
     bool Save();

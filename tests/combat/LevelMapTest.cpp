@@ -104,6 +104,7 @@ TEST(LevelMap, BrokenFilesAreRefusedAndKeepThePreviousGrid) {
         EXPECT_EQ(recorder.count(DialogKind::Error), 1) << name;
         EXPECT_EQ(map.width(), 2u) << name;
         EXPECT_EQ(map.TileAt(1, 1)->elevation, 4) << name;
+        EXPECT_EQ(map.fileName(), "good.xml") << "a later save must not write the old grid over " << name;
     }
 }
 
