@@ -139,14 +139,22 @@ constexpr int kSlotCount = 255;
 
 // Pictures drawn over the whole window, and the fixed rectangles the battle screen draws others into.
 const char* const kFullScreen[] = {
-    "Art Assets\\Screens\\LogoScreen.png",      "Art Assets\\Screens\\TeamLogoScreen.png",
-    "Art Assets\\Screens\\Loading.png",         "Art Assets\\Screens\\TitleScreen.png",
-    "Art Assets\\Screens\\OptionsScreen.png",   "Art Assets\\Screens\\CreditsScreen.png",
-    "Art Assets\\Screens\\HowTo_Units.png",     "Art Assets\\Screens\\HowTo_Controls.png",
-    "Art Assets\\Screens\\WorldMap.png",        "Art Assets\\Screens\\loadout_screen.png",
-    "Art Assets\\Screens\\Player1Victory.png",  "Art Assets\\Screens\\Player2Victory.png",
-    "Art Assets\\Screens\\pauseBlack.png",      "Art Assets\\Textures\\bg.png",
-    "Art Assets\\Screens\\Squad_Select_Screen_1_Outline_Text.png", "Art Assets\\Screens\\Menu_Objectives.png",
+    "Art Assets\\Screens\\LogoScreen.png",
+    "Art Assets\\Screens\\TeamLogoScreen.png",
+    "Art Assets\\Screens\\Loading.png",
+    "Art Assets\\Screens\\TitleScreen.png",
+    "Art Assets\\Screens\\OptionsScreen.png",
+    "Art Assets\\Screens\\CreditsScreen.png",
+    "Art Assets\\Screens\\HowTo_Units.png",
+    "Art Assets\\Screens\\HowTo_Controls.png",
+    "Art Assets\\Screens\\WorldMap.png",
+    "Art Assets\\Screens\\loadout_screen.png",
+    "Art Assets\\Screens\\Player1Victory.png",
+    "Art Assets\\Screens\\Player2Victory.png",
+    "Art Assets\\Screens\\pauseBlack.png",
+    "Art Assets\\Textures\\bg.png",
+    "Art Assets\\Screens\\Squad_Select_Screen_1_Outline_Text.png",
+    "Art Assets\\Screens\\Menu_Objectives.png",
 };
 
 struct Image {
@@ -158,8 +166,7 @@ struct Image {
 };
 
 // Decodes a picture with FreeImage into top-down RGBA; an empty image when it cannot be read.
-Image Decode(const std::string& gamePath)
-{
+Image Decode(const std::string& gamePath) {
     Image image;
     std::string path = NativePath(gamePath);
     FREE_IMAGE_FORMAT format = FreeImage_GetFileType(path.c_str(), 0);
@@ -192,8 +199,7 @@ Image Decode(const std::string& gamePath)
     return image;
 }
 
-bool Listed(const std::string& path)
-{
+bool Listed(const std::string& path) {
     for (const PictureEntry& e : kPictures) {
         if (e.path == path) {
             return true;
@@ -206,22 +212,21 @@ struct Button {
     int xPos, yPos, xSize, ySize, function, data, tex, MOtex;
 };
 
-int IntAttribute(const tinyxml2::XMLElement* e, const char* name)
-{
+int IntAttribute(const tinyxml2::XMLElement* e, const char* name) {
     const char* v = e->Attribute(name);
     return v != nullptr ? std::atoi(v) : 0;
 }
 
 // Reads a layout the way the game does; fails the test when it is not a hud document.
-std::vector<Button> ReadLayout(const std::string& file)
-{
+std::vector<Button> ReadLayout(const std::string& file) {
     std::vector<Button> buttons;
     tinyxml2::XMLDocument doc;
     std::string path = NativePath("XMLFiles\\GUI\\" + file);
     EXPECT_EQ(doc.LoadFile(path.c_str()), tinyxml2::XML_SUCCESS) << path;
     const tinyxml2::XMLElement* root = doc.FirstChildElement("hud");
     EXPECT_NE(root, nullptr) << file << " has no hud root";
-    for (const auto* e = root ? root->FirstChildElement("button") : nullptr; e; e = e->NextSiblingElement("button")) {
+    for (const auto* e = root ? root->FirstChildElement("button") : nullptr; e;
+         e = e->NextSiblingElement("button")) {
         buttons.push_back({IntAttribute(e, "xPos"), IntAttribute(e, "yPos"), IntAttribute(e, "xSize"),
                            IntAttribute(e, "ySize"), IntAttribute(e, "function"), IntAttribute(e, "data"),
                            IntAttribute(e, "tex"), IntAttribute(e, "MOtex")});
@@ -229,8 +234,7 @@ std::vector<Button> ReadLayout(const std::string& file)
     return buttons;
 }
 
-const Button* Find(const std::vector<Button>& buttons, int function, int data)
-{
+const Button* Find(const std::vector<Button>& buttons, int function, int data) {
     for (const Button& b : buttons) {
         if (b.function == function && b.data == data) {
             return &b;
@@ -239,15 +243,14 @@ const Button* Find(const std::vector<Button>& buttons, int function, int data)
     return nullptr;
 }
 
-const char* const kLayouts[] = {"menu.xml",       "options.xml",     "options_p.xml",   "credits.xml",
-                                "howtoplay1.xml", "howtoplay2.xml",  "howtoplay3.xml",  "map.xml",
-                                "buildScreen.xml", "squadScreen.xml", "combat.xml",      "pause.xml",
+const char* const kLayouts[] = {"menu.xml",        "options.xml",     "options_p.xml",  "credits.xml",
+                                "howtoplay1.xml",  "howtoplay2.xml",  "howtoplay3.xml", "map.xml",
+                                "buildScreen.xml", "squadScreen.xml", "combat.xml",     "pause.xml",
                                 "win.xml"};
 
 } // namespace
 
-TEST(Pictures, EveryNamedPictureIsInTheGeneratorListAndOnlyOnce)
-{
+TEST(Pictures, EveryNamedPictureIsInTheGeneratorListAndOnlyOnce) {
     std::set<std::string> named(std::begin(kTileTextures), std::end(kTileTextures));
     for (const auto& [slot, path] : kSlotFiles) {
         named.insert(path);
@@ -260,7 +263,8 @@ TEST(Pictures, EveryNamedPictureIsInTheGeneratorListAndOnlyOnce)
     for (const PictureEntry& e : kPictures) {
         auto slot = kSlotFiles.find(e.slot);
         if (e.slot >= 0) {
-            ASSERT_NE(slot, kSlotFiles.end()) << e.path << " claims slot " << e.slot << ", which holds no file";
+            ASSERT_NE(slot, kSlotFiles.end())
+                << e.path << " claims slot " << e.slot << ", which holds no file";
             EXPECT_EQ(e.path, slot->second) << "slot " << e.slot;
         } else {
             for (const auto& [index, path] : kSlotFiles) {
@@ -272,8 +276,7 @@ TEST(Pictures, EveryNamedPictureIsInTheGeneratorListAndOnlyOnce)
     }
 }
 
-TEST(Pictures, EveryPictureExistsAndDecodesAtItsSize)
-{
+TEST(Pictures, EveryPictureExistsAndDecodesAtItsSize) {
     std::set<std::string> fullScreen(std::begin(kFullScreen), std::end(kFullScreen));
     for (const PictureEntry& e : kPictures) {
         std::string path(e.path);
@@ -292,10 +295,14 @@ TEST(Pictures, EveryPictureExistsAndDecodesAtItsSize)
     }
     // The battle screen draws these at fixed sizes; pictures of that size stay crisp.
     const std::map<std::string, std::pair<int, int>> drawnAt = {
-        {"Art Assets\\Textures\\hud\\statsOn.png", {140, 50}},  {"Art Assets\\Textures\\hud\\statsOff.png", {140, 50}},
-        {"Art Assets\\Textures\\hud\\moveOn.png", {110, 50}},   {"Art Assets\\Textures\\hud\\moveOff.png", {110, 50}},
-        {"Art Assets\\Textures\\hud\\attackOn.png", {150, 50}}, {"Art Assets\\Textures\\hud\\attackOff.png", {150, 50}},
-        {"Art Assets\\Textures\\statcard.png", {252, 144}},     {"Art Assets\\Textures\\statcardMirror.png", {252, 144}},
+        {"Art Assets\\Textures\\hud\\statsOn.png", {140, 50}},
+        {"Art Assets\\Textures\\hud\\statsOff.png", {140, 50}},
+        {"Art Assets\\Textures\\hud\\moveOn.png", {110, 50}},
+        {"Art Assets\\Textures\\hud\\moveOff.png", {110, 50}},
+        {"Art Assets\\Textures\\hud\\attackOn.png", {150, 50}},
+        {"Art Assets\\Textures\\hud\\attackOff.png", {150, 50}},
+        {"Art Assets\\Textures\\statcard.png", {252, 144}},
+        {"Art Assets\\Textures\\statcardMirror.png", {252, 144}},
         {"Art Assets\\Buttons\\Pause\\pauseTop1.png", {200, 50}},
     };
     for (const auto& [path, size] : drawnAt) {
@@ -305,8 +312,7 @@ TEST(Pictures, EveryPictureExistsAndDecodesAtItsSize)
     }
 }
 
-TEST(Pictures, PickSilhouetteKeysOnlyItsFirstStoredPixel)
-{
+TEST(Pictures, PickSilhouetteKeysOnlyItsFirstStoredPixel) {
     Image pick = Decode("Art Assets\\Menu_Block_pick.bmp");
     ASSERT_GT(pick.width, 0);
     // The first stored pixel of a BMP is the bottom-left one.
@@ -322,8 +328,7 @@ TEST(Pictures, PickSilhouetteKeysOnlyItsFirstStoredPixel)
     EXPECT_LT(keyed * 100, pick.width * pick.height) << "most of the button must be pickable";
 }
 
-TEST(Pictures, EveryPictureBecomesATextureOfItsSize)
-{
+TEST(Pictures, EveryPictureBecomesATextureOfItsSize) {
     REQUIRE_GL();
     for (const PictureEntry& e : kPictures) {
         std::string path(e.path);
@@ -357,8 +362,7 @@ TEST(Pictures, EveryPictureBecomesATextureOfItsSize)
     glBindTexture(GL_TEXTURE_2D, 0);
 }
 
-TEST(Pictures, GroundTexturesTileWithoutSeams)
-{
+TEST(Pictures, GroundTexturesTileWithoutSeams) {
     // Textures that repeat across open ground, and the street pieces that repeat along their street.
     struct Repeat {
         const char* path;
@@ -402,18 +406,19 @@ TEST(Pictures, GroundTexturesTileWithoutSeams)
     }
 }
 
-TEST(Pictures, StreetPiecesJoinAtTheirEdges)
-{
+TEST(Pictures, StreetPiecesJoinAtTheirEdges) {
     // Pieces that lie side by side in a crossing must show the same pixels along the shared edge.
     struct Join {
         const char* left;
         const char* right;
     };
-    const Join beside[] = {{"Street_Top", "Corner_TL"},       {"Corner_TR", "Street_Top"},
-                           {"Street_Bottom", "Corner_BL"},    {"Corner_BR", "Street_Bottom"},
-                           {"Street_Left", "Street_Right"},   {"Street_Corner_TL", "Street_Top_NL"},
+    const Join beside[] = {{"Street_Top", "Corner_TL"},     {"Corner_TR", "Street_Top"},
+                           {"Street_Bottom", "Corner_BL"},  {"Corner_BR", "Street_Bottom"},
+                           {"Street_Left", "Street_Right"}, {"Street_Corner_TL", "Street_Top_NL"},
                            {"Street_Left_NL", "Corner_BR"}};
-    auto load = [](const char* name) { return Decode(std::string("Art Assets\\Textures\\") + name + ".png"); };
+    auto load = [](const char* name) {
+        return Decode(std::string("Art Assets\\Textures\\") + name + ".png");
+    };
     for (const Join& j : beside) {
         Image a = load(j.left), b = load(j.right);
         ASSERT_EQ(a.height, b.height);
@@ -421,14 +426,13 @@ TEST(Pictures, StreetPiecesJoinAtTheirEdges)
         for (int y = 0; y < a.height; ++y) {
             const unsigned char *p = a.At(a.width - 1, y), *q = b.At(0, y);
             int d = std::abs(p[0] - q[0]) + std::abs(p[1] - q[1]) + std::abs(p[2] - q[2]);
-            mismatched += d > 150 ? 1 : 0;  // slab joints may differ, road and kerb may not
+            mismatched += d > 150 ? 1 : 0; // slab joints may differ, road and kerb may not
         }
         EXPECT_LT(mismatched, a.height / 20) << j.left << " does not join " << j.right;
     }
 }
 
-TEST(Pictures, ParticleRegionsHoldASoftGlow)
-{
+TEST(Pictures, ParticleRegionsHoldASoftGlow) {
     Image atlas = Decode("Art Assets\\Textures\\Particle_Texture.png");
     ASSERT_GT(atlas.width, 0);
     // Texture v runs from the bottom row up; the beams use u, v from 0.5 to 0.75 and cores inside it.
@@ -445,8 +449,7 @@ TEST(Pictures, ParticleRegionsHoldASoftGlow)
     EXPECT_LT(alpha(0.625f, 0.505f), 80);
 }
 
-TEST(Pictures, TwelveSkinsHaveDistinctColourSchemes)
-{
+TEST(Pictures, TwelveSkinsHaveDistinctColourSchemes) {
     const char* skins[] = {"ArmyPlayer", "Army1",   "Army2",   "Army3",   "Building10", "Custom1",
                            "Custom2",    "Custom3", "Custom4", "Custom5", "Custom6",    "Ace"};
     std::vector<std::array<double, 3>> means;
@@ -476,8 +479,7 @@ TEST(Pictures, TwelveSkinsHaveDistinctColourSchemes)
     }
 }
 
-TEST(Layouts, EveryLayoutIsAHudDocumentWithFilledSlotsInsideTheWindow)
-{
+TEST(Layouts, EveryLayoutIsAHudDocumentWithFilledSlotsInsideTheWindow) {
     for (const char* file : kLayouts) {
         std::vector<Button> buttons = ReadLayout(file);
         EXPECT_FALSE(buttons.empty()) << file;
@@ -489,7 +491,8 @@ TEST(Layouts, EveryLayoutIsAHudDocumentWithFilledSlotsInsideTheWindow)
                 ASSERT_LT(slot, kSlotCount) << file;
                 // Slot 2 is the transparent blank texture: an invisible button over a baked label.
                 EXPECT_TRUE(slot == 2 || kSlotFiles.count(slot)) << file << " uses empty slot " << slot;
-                EXPECT_TRUE(combat || !kCombatOnlySlots.count(slot)) << file << " uses combat-only slot " << slot;
+                EXPECT_TRUE(combat || !kCombatOnlySlots.count(slot))
+                    << file << " uses combat-only slot " << slot;
             }
             EXPECT_GT(b.xSize, 0) << file;
             EXPECT_GT(b.ySize, 0) << file;
@@ -499,8 +502,7 @@ TEST(Layouts, EveryLayoutIsAHudDocumentWithFilledSlotsInsideTheWindow)
     }
 }
 
-TEST(Layouts, ScreensHoldTheButtonsThatMakeTheGamePlayable)
-{
+TEST(Layouts, ScreensHoldTheButtonsThatMakeTheGamePlayable) {
     auto menu = ReadLayout("menu.xml");
     for (int state : {5, 3, 11, 13, 12}) {
         EXPECT_NE(Find(menu, 1, state), nullptr) << "main menu cannot reach state " << state;
@@ -544,7 +546,8 @@ TEST(Layouts, ScreensHoldTheButtonsThatMakeTheGamePlayable)
         const Button* b = Find(build, 4, row);
         ASSERT_NE(b, nullptr);
         int textY = 130 + 50 * row;
-        EXPECT_TRUE(b->xPos <= 25 && b->xPos + b->xSize >= 195 && b->yPos < textY && b->yPos + b->ySize > textY)
+        EXPECT_TRUE(b->xPos <= 25 && b->xPos + b->xSize >= 195 && b->yPos < textY &&
+                    b->yPos + b->ySize > textY)
             << "row " << row << " does not cover the printed part name and count";
     }
 
@@ -578,8 +581,7 @@ TEST(Layouts, ScreensHoldTheButtonsThatMakeTheGamePlayable)
     EXPECT_NE(Find(ReadLayout("squadScreen.xml"), 1, 5), nullptr);
 }
 
-TEST(Layouts, InvisibleButtonsSitOnTheButtonsDrawnInTheirScreen)
-{
+TEST(Layouts, InvisibleButtonsSitOnTheButtonsDrawnInTheirScreen) {
     // Buttons with the transparent slot 2 show what the screen picture draws under them; the picture
     // must draw a framed plate exactly there, or the button is invisible or its label is elsewhere.
     const std::pair<const char*, const char*> screens[] = {
@@ -606,7 +608,8 @@ TEST(Layouts, InvisibleButtonsSitOnTheButtonsDrawnInTheirScreen)
             // A plate is framed all round: its edge pixels stand out from the pixels just outside it.
             auto contrast = [&](int x, int y, int ox, int oy) {
                 const unsigned char *edge = screen.At(x, y), *outside = screen.At(x + ox, y + oy);
-                return std::abs(edge[0] - outside[0]) + std::abs(edge[1] - outside[1]) + std::abs(edge[2] - outside[2]);
+                return std::abs(edge[0] - outside[0]) + std::abs(edge[1] - outside[1]) +
+                       std::abs(edge[2] - outside[2]);
             };
             int samples = 0, framed = 0;
             for (int x = b.xPos + 8; x < b.xPos + b.xSize - 8; ++x) {
@@ -619,9 +622,9 @@ TEST(Layouts, InvisibleButtonsSitOnTheButtonsDrawnInTheirScreen)
                 framed += contrast(b.xPos + b.xSize - 1, y, 3, 0) > 30 ? 1 : 0;
                 samples += 2;
             }
-            EXPECT_GT(framed * 4, samples * 3) << picture << " draws no button under " << layout << " button at "
-                                               << b.xPos << ", " << b.yPos << " (" << framed << " of " << samples
-                                               << " edge pixels framed)";
+            EXPECT_GT(framed * 4, samples * 3)
+                << picture << " draws no button under " << layout << " button at " << b.xPos << ", " << b.yPos
+                << " (" << framed << " of " << samples << " edge pixels framed)";
         }
     }
 }

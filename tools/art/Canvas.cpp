@@ -5,41 +5,33 @@
 #include <algorithm>
 #include <cmath>
 
-Colour Hex(uint32_t rgb, float alpha)
-{
+Colour Hex(uint32_t rgb, float alpha) {
     return Colour{((rgb >> 16) & 0xFF) / 255.0f, ((rgb >> 8) & 0xFF) / 255.0f, (rgb & 0xFF) / 255.0f, alpha};
 }
 
-Colour Mix(Colour a, Colour b, float t)
-{
+Colour Mix(Colour a, Colour b, float t) {
     return Colour{a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t, a.a + (b.a - a.a) * t};
 }
 
-Colour Shade(Colour c, float s)
-{
+Colour Shade(Colour c, float s) {
     return Colour{c.r * s, c.g * s, c.b * s, c.a};
 }
 
-Colour WithAlpha(Colour c, float alpha)
-{
+Colour WithAlpha(Colour c, float alpha) {
     c.a = alpha;
     return c;
 }
 
 Canvas::Canvas(int width, int height, Colour fill)
-    : width_(width), height_(height), pixels_(static_cast<size_t>(width) * height, fill)
-{
-}
+    : width_(width), height_(height), pixels_(static_cast<size_t>(width) * height, fill) {}
 
-const Colour& Canvas::Wrapped(int x, int y) const
-{
+const Colour& Canvas::Wrapped(int x, int y) const {
     x = ((x % width_) + width_) % width_;
     y = ((y % height_) + height_) % height_;
     return At(x, y);
 }
 
-void Canvas::Blend(int x, int y, Colour c, float coverage)
-{
+void Canvas::Blend(int x, int y, Colour c, float coverage) {
     if (x < 0 || y < 0 || x >= width_ || y >= height_) {
         return;
     }
@@ -57,13 +49,11 @@ void Canvas::Blend(int x, int y, Colour c, float coverage)
     d = Colour{channel(c.r, d.r), channel(c.g, d.g), channel(c.b, d.b), outA};
 }
 
-void Canvas::Fill(Colour c)
-{
+void Canvas::Fill(Colour c) {
     std::fill(pixels_.begin(), pixels_.end(), c);
 }
 
-void Canvas::FillRect(int x, int y, int w, int h, Colour c)
-{
+void Canvas::FillRect(int x, int y, int w, int h, Colour c) {
     for (int j = std::max(0, y); j < std::min(height_, y + h); ++j) {
         for (int i = std::max(0, x); i < std::min(width_, x + w); ++i) {
             Blend(i, j, c);
@@ -71,8 +61,7 @@ void Canvas::FillRect(int x, int y, int w, int h, Colour c)
     }
 }
 
-void Canvas::FillGradient(int x, int y, int w, int h, Colour top, Colour bottom)
-{
+void Canvas::FillGradient(int x, int y, int w, int h, Colour top, Colour bottom) {
     for (int j = std::max(0, y); j < std::min(height_, y + h); ++j) {
         Colour c = Mix(top, bottom, h > 1 ? float(j - y) / float(h - 1) : 0.0f);
         for (int i = std::max(0, x); i < std::min(width_, x + w); ++i) {
@@ -84,24 +73,21 @@ void Canvas::FillGradient(int x, int y, int w, int h, Colour top, Colour bottom)
 namespace {
 
 // Signed distance from a point to a rounded box centred at the origin.
-float RoundBoxDistance(float px, float py, float hx, float hy, float r)
-{
+float RoundBoxDistance(float px, float py, float hx, float hy, float r) {
     float qx = std::fabs(px) - hx + r;
     float qy = std::fabs(py) - hy + r;
     float outside = std::hypot(std::max(qx, 0.0f), std::max(qy, 0.0f));
     return outside + std::min(std::max(qx, qy), 0.0f) - r;
 }
 
-float Coverage(float distance)
-{
+float Coverage(float distance) {
     return std::clamp(0.5f - distance, 0.0f, 1.0f);
 }
 
 } // namespace
 
 void Canvas::RoundRect(float x, float y, float w, float h, float radius, Colour fill, float borderWidth,
-                       Colour border)
-{
+                       Colour border) {
     float cx = x + w * 0.5f, cy = y + h * 0.5f;
     radius = std::min({radius, w * 0.5f, h * 0.5f});
     for (int j = std::max(0, int(y) - 1); j < std::min(height_, int(y + h) + 2); ++j) {
@@ -122,8 +108,7 @@ void Canvas::RoundRect(float x, float y, float w, float h, float radius, Colour 
     }
 }
 
-void Canvas::Circle(float cx, float cy, float radius, Colour c)
-{
+void Canvas::Circle(float cx, float cy, float radius, Colour c) {
     for (int j = std::max(0, int(cy - radius) - 1); j < std::min(height_, int(cy + radius) + 2); ++j) {
         for (int i = std::max(0, int(cx - radius) - 1); i < std::min(width_, int(cx + radius) + 2); ++i) {
             Blend(i, j, c, Coverage(std::hypot(i + 0.5f - cx, j + 0.5f - cy) - radius));
@@ -131,8 +116,7 @@ void Canvas::Circle(float cx, float cy, float radius, Colour c)
     }
 }
 
-void Canvas::Ring(float cx, float cy, float radius, float width, Colour c)
-{
+void Canvas::Ring(float cx, float cy, float radius, float width, Colour c) {
     float reach = radius + width;
     for (int j = std::max(0, int(cy - reach) - 1); j < std::min(height_, int(cy + reach) + 2); ++j) {
         for (int i = std::max(0, int(cx - reach) - 1); i < std::min(width_, int(cx + reach) + 2); ++i) {
@@ -142,8 +126,7 @@ void Canvas::Ring(float cx, float cy, float radius, float width, Colour c)
     }
 }
 
-void Canvas::Line(float x0, float y0, float x1, float y1, float width, Colour c)
-{
+void Canvas::Line(float x0, float y0, float x1, float y1, float width, Colour c) {
     float half = width * 0.5f;
     float dx = x1 - x0, dy = y1 - y0;
     float len2 = dx * dx + dy * dy;
@@ -161,8 +144,7 @@ void Canvas::Line(float x0, float y0, float x1, float y1, float width, Colour c)
     }
 }
 
-void Canvas::Polygon(const std::vector<float>& xy, Colour c)
-{
+void Canvas::Polygon(const std::vector<float>& xy, Colour c) {
     size_t n = xy.size() / 2;
     if (n < 3) {
         return;
@@ -205,8 +187,7 @@ void Canvas::Polygon(const std::vector<float>& xy, Colour c)
     }
 }
 
-void Canvas::Glow(float cx, float cy, float radius, Colour c, float falloff)
-{
+void Canvas::Glow(float cx, float cy, float radius, Colour c, float falloff) {
     for (int j = std::max(0, int(cy - radius)); j < std::min(height_, int(cy + radius) + 1); ++j) {
         for (int i = std::max(0, int(cx - radius)); i < std::min(width_, int(cx + radius) + 1); ++i) {
             float d = std::hypot(i + 0.5f - cx, j + 0.5f - cy) / radius;
@@ -217,8 +198,7 @@ void Canvas::Glow(float cx, float cy, float radius, Colour c, float falloff)
     }
 }
 
-void Canvas::Draw(const Canvas& src, int x, int y, float opacity)
-{
+void Canvas::Draw(const Canvas& src, int x, int y, float opacity) {
     for (int j = 0; j < src.height_; ++j) {
         for (int i = 0; i < src.width_; ++i) {
             Blend(x + i, y + j, src.At(i, j), opacity);
@@ -226,8 +206,7 @@ void Canvas::Draw(const Canvas& src, int x, int y, float opacity)
     }
 }
 
-void Canvas::DrawScaled(const Canvas& src, int x, int y, int w, int h)
-{
+void Canvas::DrawScaled(const Canvas& src, int x, int y, int w, int h) {
     for (int j = 0; j < h; ++j) {
         int sy0 = j * src.height_ / h, sy1 = std::max(sy0 + 1, (j + 1) * src.height_ / h);
         for (int i = 0; i < w; ++i) {
@@ -251,8 +230,7 @@ void Canvas::DrawScaled(const Canvas& src, int x, int y, int w, int h)
     }
 }
 
-void Canvas::Vignette(float strength)
-{
+void Canvas::Vignette(float strength) {
     for (int j = 0; j < height_; ++j) {
         for (int i = 0; i < width_; ++i) {
             float dx = (i + 0.5f) / width_ - 0.5f, dy = (j + 0.5f) / height_ - 0.5f;
@@ -266,8 +244,7 @@ void Canvas::Vignette(float strength)
     }
 }
 
-bool Canvas::Save(const std::string& path) const
-{
+bool Canvas::Save(const std::string& path) const {
     bool bmp = path.size() > 4 && path.compare(path.size() - 4, 4, ".bmp") == 0;
     FIBITMAP* bitmap = FreeImage_Allocate(width_, height_, bmp ? 24 : 32);
     if (bitmap == nullptr) {
@@ -278,7 +255,9 @@ bool Canvas::Save(const std::string& path) const
         BYTE* line = FreeImage_GetScanLine(bitmap, height_ - 1 - y);
         for (int x = 0; x < width_; ++x) {
             const Colour& c = At(x, y);
-            auto byte = [](float v) { return static_cast<BYTE>(std::lround(std::clamp(v, 0.0f, 1.0f) * 255.0f)); };
+            auto byte = [](float v) {
+                return static_cast<BYTE>(std::lround(std::clamp(v, 0.0f, 1.0f) * 255.0f));
+            };
             line[x * step + FI_RGBA_RED] = byte(c.r);
             line[x * step + FI_RGBA_GREEN] = byte(c.g);
             line[x * step + FI_RGBA_BLUE] = byte(c.b);
@@ -287,21 +266,21 @@ bool Canvas::Save(const std::string& path) const
             }
         }
     }
-    bool ok = FreeImage_Save(bmp ? FIF_BMP : FIF_PNG, bitmap, path.c_str(), bmp ? BMP_DEFAULT : PNG_Z_BEST_SPEED);
+    bool ok =
+        FreeImage_Save(bmp ? FIF_BMP : FIF_PNG, bitmap, path.c_str(), bmp ? BMP_DEFAULT : PNG_Z_BEST_SPEED);
     FreeImage_Unload(bitmap);
     return ok;
 }
 
-float Hash01(int x, int y, uint32_t seed)
-{
-    uint32_t h = static_cast<uint32_t>(x) * 374761393u + static_cast<uint32_t>(y) * 668265263u + seed * 2246822519u;
+float Hash01(int x, int y, uint32_t seed) {
+    uint32_t h =
+        static_cast<uint32_t>(x) * 374761393u + static_cast<uint32_t>(y) * 668265263u + seed * 2246822519u;
     h = (h ^ (h >> 13)) * 1274126177u;
     h ^= h >> 16;
     return (h & 0xFFFFFF) / float(0xFFFFFF);
 }
 
-float TileNoise(float u, float v, int period, uint32_t seed)
-{
+float TileNoise(float u, float v, int period, uint32_t seed) {
     float x = u * period, y = v * period;
     int x0 = int(std::floor(x)), y0 = int(std::floor(y));
     float fx = x - x0, fy = y - y0;
@@ -313,8 +292,7 @@ float TileNoise(float u, float v, int period, uint32_t seed)
     return top + (bottom - top) * sy;
 }
 
-float TileFbm(float u, float v, int period, int octaves, uint32_t seed)
-{
+float TileFbm(float u, float v, int period, int octaves, uint32_t seed) {
     float sum = 0.0f, amplitude = 0.5f, total = 0.0f;
     for (int k = 0; k < octaves; ++k) {
         sum += TileNoise(u, v, period << k, seed + 17u * k) * amplitude;

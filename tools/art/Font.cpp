@@ -11,8 +11,7 @@
 namespace {
 
 // Decodes UTF-8 into code points; malformed bytes become '?'.
-std::vector<uint32_t> Decode(const std::string& text)
-{
+std::vector<uint32_t> Decode(const std::string& text) {
     std::vector<uint32_t> out;
     for (size_t i = 0; i < text.size();) {
         auto c = static_cast<unsigned char>(text[i]);
@@ -32,15 +31,13 @@ std::vector<uint32_t> Decode(const std::string& text)
     return out;
 }
 
-FT_Face Face(void* face)
-{
+FT_Face Face(void* face) {
     return static_cast<FT_Face>(face);
 }
 
 } // namespace
 
-bool Font::Open(const std::string& folder)
-{
+bool Font::Open(const std::string& folder) {
     FT_Library library = nullptr;
     if (FT_Init_FreeType(&library) != 0) {
         std::fprintf(stderr, "art: FreeType could not start\n");
@@ -49,7 +46,8 @@ bool Font::Open(const std::string& folder)
     library_ = library;
     FT_Face book = nullptr, bold = nullptr;
     std::string bookPath = folder + "/DejaVuSans.ttf", boldPath = folder + "/DejaVuSans-Bold.ttf";
-    if (FT_New_Face(library, bookPath.c_str(), 0, &book) != 0 || FT_New_Face(library, boldPath.c_str(), 0, &bold) != 0) {
+    if (FT_New_Face(library, bookPath.c_str(), 0, &book) != 0 ||
+        FT_New_Face(library, boldPath.c_str(), 0, &bold) != 0) {
         std::fprintf(stderr, "art: cannot open the DejaVu Sans faces in %s\n", folder.c_str());
         return false;
     }
@@ -58,8 +56,7 @@ bool Font::Open(const std::string& folder)
     return true;
 }
 
-Font::~Font()
-{
+Font::~Font() {
     if (book_ != nullptr) {
         FT_Done_Face(Face(book_));
     }
@@ -71,8 +68,7 @@ Font::~Font()
     }
 }
 
-float Font::Measure(const std::string& text, int size, bool bold) const
-{
+float Font::Measure(const std::string& text, int size, bool bold) const {
     FT_Face face = Face(bold ? bold_ : book_);
     if (face == nullptr) {
         return 0.0f;
@@ -88,8 +84,7 @@ float Font::Measure(const std::string& text, int size, bool bold) const
 }
 
 float Font::Draw(Canvas& canvas, const std::string& text, float x, float y, int size, bool bold, Colour c,
-                 Align align) const
-{
+                 Align align) const {
     FT_Face face = Face(bold ? bold_ : book_);
     if (face == nullptr) {
         return x;
@@ -121,15 +116,13 @@ float Font::Draw(Canvas& canvas, const std::string& text, float x, float y, int 
 }
 
 void Font::DrawCentred(Canvas& canvas, const std::string& text, float x, float y, float w, float h, int size,
-                       bool bold, Colour c) const
-{
+                       bool bold, Colour c) const {
     float capHeight = size * 0.72f;
     Draw(canvas, text, x + w * 0.5f, std::round(y + (h + capHeight) * 0.5f), size, bold, c, Align::Centre);
 }
 
-float Font::DrawWrapped(Canvas& canvas, const std::string& text, float x, float y, float width, int size, bool bold,
-                        Colour c, float lineHeight) const
-{
+float Font::DrawWrapped(Canvas& canvas, const std::string& text, float x, float y, float width, int size,
+                        bool bold, Colour c, float lineHeight) const {
     std::istringstream words(text);
     std::string word, line;
     while (words >> word) {

@@ -23,8 +23,8 @@ public:
     void DrawCentred(Canvas& canvas, const std::string& text, float x, float y, float w, float h, int size,
                      bool bold, Colour c) const;
     // Draws text broken into lines no wider than width; returns the y of the next line's baseline.
-    float DrawWrapped(Canvas& canvas, const std::string& text, float x, float y, float width, int size, bool bold,
-                      Colour c, float lineHeight) const;
+    float DrawWrapped(Canvas& canvas, const std::string& text, float x, float y, float width, int size,
+                      bool bold, Colour c, float lineHeight) const;
 
 private:
     void* library_ = nullptr;

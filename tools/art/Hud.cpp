@@ -10,8 +10,8 @@ namespace {
 const std::string kTex = "Art Assets\\Textures\\";
 
 // A button picture the size of a layout button, in its resting or lit look.
-Canvas ButtonPicture(Studio& studio, const LayoutButton& b, const std::string& label, ButtonLook look, int size)
-{
+Canvas ButtonPicture(Studio& studio, const LayoutButton& b, const std::string& label, ButtonLook look,
+                     int size) {
     Canvas c(b.xSize, b.ySize);
     LayoutButton local = b;
     local.xPos = 0;
@@ -21,13 +21,12 @@ Canvas ButtonPicture(Studio& studio, const LayoutButton& b, const std::string& l
 }
 
 void SaveHighlight(Studio& studio, const std::string& path, const std::string& layout, int function, int data,
-                   const std::string& label, int size = 20)
-{
-    studio.Save(path, ButtonPicture(studio, studio.Button(layout, function, data), label, ButtonLook::Lit, size));
+                   const std::string& label, int size = 20) {
+    studio.Save(path,
+                ButtonPicture(studio, studio.Button(layout, function, data), label, ButtonLook::Lit, size));
 }
 
-void MenuHighlights(Studio& studio)
-{
+void MenuHighlights(Studio& studio) {
     SaveHighlight(studio, kTex + "mainmenu_buttonHighlight_StartMenu.png", "menu.xml", 1, 5, "START");
     SaveHighlight(studio, kTex + "mainmenu_buttonHighlight_options.png", "menu.xml", 1, 3, "OPTIONS");
     SaveHighlight(studio, kTex + "mainmenu_buttonHighlight_credits.png", "menu.xml", 1, 11, "CREDITS");
@@ -35,9 +34,11 @@ void MenuHighlights(Studio& studio)
     const std::string o = "Art Assets\\Buttons\\Options\\";
     SaveHighlight(studio, o + "options_highlight+_volumebutton.png", "options.xml", 4, 0, "+", 28);
     SaveHighlight(studio, o + "options_highlight-_volumebutton.png", "options.xml", 4, 1, "\u2212", 28);
-    SaveHighlight(studio, o + "options_highlight_fullscreenbutton.png", "options.xml", 4, 2, "FULL SCREEN", 18);
+    SaveHighlight(studio, o + "options_highlight_fullscreenbutton.png", "options.xml", 4, 2, "FULL SCREEN",
+                  18);
     SaveHighlight(studio, o + "options_highlight_backbutton.png", "options.xml", 1, 2, "BACK", 18);
-    SaveHighlight(studio, "Art Assets\\Buttons\\Credits\\BackCreditsMouseover.png", "credits.xml", 1, 2, "BACK");
+    SaveHighlight(studio, "Art Assets\\Buttons\\Credits\\BackCreditsMouseover.png", "credits.xml", 1, 2,
+                  "BACK");
 
     // The generic plate: a thin gold frame over a faint gold wash, so a label below it stays readable.
     // It is stretched over buttons of every shape, so the frame is kept thin for the widest of them.
@@ -54,11 +55,11 @@ void MenuHighlights(Studio& studio)
     studio.Save(w + "buildButton.png", ButtonPicture(studio, build, "BUILD", ButtonLook::Resting, 18));
     studio.Save(w + "buildButtonMouseover.png", ButtonPicture(studio, build, "BUILD", ButtonLook::Lit, 18));
     studio.Save(w + "backWorldMapButton.png", ButtonPicture(studio, back, "BACK", ButtonLook::Resting, 18));
-    studio.Save(w + "backWorldMapButtonMouseover.png", ButtonPicture(studio, back, "BACK", ButtonLook::Lit, 18));
+    studio.Save(w + "backWorldMapButtonMouseover.png",
+                ButtonPicture(studio, back, "BACK", ButtonLook::Lit, 18));
 }
 
-void PauseButtons(Studio& studio)
-{
+void PauseButtons(Studio& studio) {
     const std::string p = "Art Assets\\Buttons\\Pause\\";
     struct Item {
         int function, data;
@@ -86,8 +87,7 @@ void PauseButtons(Studio& studio)
 // Pictograms of the battle bar.
 enum class Icon { Pause, Undo, Stats, Move, Attack, EndTurn };
 
-void DrawIcon(Canvas& c, Icon icon, float cx, float cy, Colour col)
-{
+void DrawIcon(Canvas& c, Icon icon, float cx, float cy, Colour col) {
     switch (icon) {
     case Icon::Pause:
         c.RoundRect(cx - 8, cy - 10, 6, 20, 1.5f, col);
@@ -100,7 +100,8 @@ void DrawIcon(Canvas& c, Icon icon, float cx, float cy, Colour col)
         break;
     case Icon::Stats:
         c.RoundRect(cx - 11, cy - 9, 22, 18, 2, Colour{0, 0, 0, 0}, 2, col);
-        for (int k = 0; k < 3; ++k) c.FillRect(int(cx - 6), int(cy - 4 + k * 4), 12 - k * 3, 2, col);
+        for (int k = 0; k < 3; ++k)
+            c.FillRect(int(cx - 6), int(cy - 4 + k * 4), 12 - k * 3, 2, col);
         break;
     case Icon::Move:
         c.Polygon({cx - 10, cy - 9, cx + 2, cy, cx - 10, cy + 9, cx - 6, cy}, col);
@@ -123,8 +124,8 @@ void DrawIcon(Canvas& c, Icon icon, float cx, float cy, Colour col)
 }
 
 // One cell of the battle bar along the top of the combat screen.
-Canvas BarCell(Studio& studio, int w, int h, Icon icon, const std::string& label, const std::string& key, bool lit)
-{
+Canvas BarCell(Studio& studio, int w, int h, Icon icon, const std::string& label, const std::string& key,
+               bool lit) {
     Canvas c(w, h);
     c.FillGradient(0, 0, w, h, lit ? Hex(0x4A3818) : Hex(0x1E2B39), lit ? Hex(0x2A1F0E) : Hex(0x111A24));
     c.FillRect(0, h - 3, w, 3, lit ? Palette::Gold : Palette::Line);
@@ -143,8 +144,7 @@ Canvas BarCell(Studio& studio, int w, int h, Icon icon, const std::string& label
     return c;
 }
 
-void BattleBar(Studio& studio)
-{
+void BattleBar(Studio& studio) {
     const std::string h = kTex + "hud\\";
     studio.Save(kTex + "hud_button01.png", BarCell(studio, 60, 50, Icon::Pause, "", "ESC", false));
     studio.Save(kTex + "hud_button02.png", BarCell(studio, 60, 50, Icon::Pause, "", "ESC", true));
@@ -154,24 +154,29 @@ void BattleBar(Studio& studio)
     studio.Save(h + "statsOff.png", BarCell(studio, 140, 50, Icon::Stats, "CARDS", "CTRL", false));
     studio.Save(h + "moveOn.png", BarCell(studio, 110, 50, Icon::Move, "MOVE", "SHIFT", true));
     studio.Save(h + "moveOff.png", BarCell(studio, 110, 50, Icon::Move, "MOVE", "SHIFT", false));
-    studio.Save(h + "attackOn.png", BarCell(studio, 150, 50, Icon::Attack, "ATTACK", "SHIFT / RIGHT BTN", true));
-    studio.Save(h + "attackOff.png", BarCell(studio, 150, 50, Icon::Attack, "ATTACK", "SHIFT / RIGHT BTN", false));
-    studio.Save(h + "endTurnUp.png", BarCell(studio, 200, 50, Icon::EndTurn, "END ACTIVATION", "SPACE", false));
-    studio.Save(h + "endTurnDown.png", BarCell(studio, 200, 50, Icon::EndTurn, "END ACTIVATION", "SPACE", true));
+    studio.Save(h + "attackOn.png",
+                BarCell(studio, 150, 50, Icon::Attack, "ATTACK", "SHIFT / RIGHT BTN", true));
+    studio.Save(h + "attackOff.png",
+                BarCell(studio, 150, 50, Icon::Attack, "ATTACK", "SHIFT / RIGHT BTN", false));
+    studio.Save(h + "endTurnUp.png",
+                BarCell(studio, 200, 50, Icon::EndTurn, "END ACTIVATION", "SPACE", false));
+    studio.Save(h + "endTurnDown.png",
+                BarCell(studio, 200, 50, Icon::EndTurn, "END ACTIVATION", "SPACE", true));
 }
 
 // The stat cards are drawn at 252 x 144; the game prints the values from x 30 and 150, y 45 to 120.
-Canvas StatCard(Studio& studio, const std::string& heading, bool mirrored)
-{
+Canvas StatCard(Studio& studio, const std::string& heading, bool mirrored) {
     Canvas c(252, 144);
     float cut = 22;
     std::vector<float> shape = mirrored ? std::vector<float>{0, 0, 252 - cut, 0, 252, cut, 252, 144, 0, 144}
                                         : std::vector<float>{cut, 0, 252, 0, 252, 144, 0, 144, 0, cut};
     c.Polygon(shape, Palette::Gold);
-    std::vector<float> inner = mirrored ? std::vector<float>{0, 2, 252 - cut - 1, 2, 250, cut + 1, 250, 144, 0, 144}
-                                        : std::vector<float>{cut + 1, 2, 252, 2, 252, 144, 2, 144, 2, cut + 1};
+    std::vector<float> inner =
+        mirrored ? std::vector<float>{0, 2, 252 - cut - 1, 2, 250, cut + 1, 250, 144, 0, 144}
+                 : std::vector<float>{cut + 1, 2, 252, 2, 252, 144, 2, 144, 2, cut + 1};
     c.Polygon(inner, WithAlpha(Hex(0x0E1620), 0.9f));
-    c.FillGradient(mirrored ? 0 : 24, 4, 226, 26, WithAlpha(Palette::Gold, 0.3f), WithAlpha(Palette::Gold, 0.05f));
+    c.FillGradient(mirrored ? 0 : 24, 4, 226, 26, WithAlpha(Palette::Gold, 0.3f),
+                   WithAlpha(Palette::Gold, 0.05f));
     studio.font.Draw(c, heading, mirrored ? 14.0f : 34.0f, 22, 13, true, Palette::GoldLight);
     c.FillRect(141, 36, 1, 96, WithAlpha(Palette::Line, 0.9f));
     for (int y = 50; y < 140; y += 15) {
@@ -180,8 +185,7 @@ Canvas StatCard(Studio& studio, const std::string& heading, bool mirrored)
     return c;
 }
 
-void Bars(Studio& studio)
-{
+void Bars(Studio& studio) {
     Canvas frame(64, 16);
     frame.FillRect(0, 0, 64, 2, Hex(0x0A0E12));
     frame.FillRect(0, 14, 64, 2, Hex(0x0A0E12));
@@ -211,8 +215,7 @@ void Bars(Studio& studio)
 
 // The particle atlas is white so the particle colour tints it. The beams use the cell from u, v 0.5 to
 // 0.75 (the texture's v runs up from the bottom row), with their narrower cores at its centre.
-void Particles(Studio& studio)
-{
+void Particles(Studio& studio) {
     constexpr int size = 256;
     Canvas c(size, size, Colour{1, 1, 1, 0});
     auto cell = [&](int left, int top, int w, int h, bool beam) {
@@ -220,20 +223,20 @@ void Particles(Studio& studio)
             for (int x = left; x < left + w; ++x) {
                 float du = (x + 0.5f - left) / w * 2 - 1, dv = (y + 0.5f - top) / h * 2 - 1;
                 float across = std::exp(-dv * dv * 5.0f);
-                float along = beam ? std::clamp((1.0f - std::fabs(du)) * 5.0f, 0.0f, 1.0f) : std::exp(-du * du * 5.0f);
+                float along =
+                    beam ? std::clamp((1.0f - std::fabs(du)) * 5.0f, 0.0f, 1.0f) : std::exp(-du * du * 5.0f);
                 float core = std::exp(-dv * dv * 40.0f) * along;
                 c.At(x, y) = Colour{1, 1, 1, std::clamp(across * along * 0.85f + core * 0.3f, 0.0f, 1.0f)};
             }
         }
     };
-    cell(128, 64, 64, 64, true);  // u 0.5..0.75, v 0.5..0.75
-    cell(0, 192, 64, 64, false);  // a round puff for other effects, u 0..0.25, v 0..0.25
+    cell(128, 64, 64, 64, true); // u 0.5..0.75, v 0.5..0.75
+    cell(0, 192, 64, 64, false); // a round puff for other effects, u 0..0.25, v 0..0.25
     cell(64, 192, 64, 64, false);
     studio.Save(kTex + "Particle_Texture.png", c);
 }
 
-void Markers(Studio& studio)
-{
+void Markers(Studio& studio) {
     auto marker = [](bool lit) {
         Canvas c(64, 64);
         if (lit) {
@@ -255,7 +258,7 @@ void Markers(Studio& studio)
         c.Polygon(outline, Palette::GoldLight);
         c.Polygon({10, 8, 54, 8, 54, 29, 32, 56, 10, 29}, field);
         Colour ink = Hex(0xF4F1E8);
-        if (emblem == 0) {  // star
+        if (emblem == 0) { // star
             std::vector<float> star;
             for (int k = 0; k < 10; ++k) {
                 float a = -1.5708f + k * 0.6283f, r = k % 2 ? 7.0f : 16.0f;
@@ -263,16 +266,16 @@ void Markers(Studio& studio)
                 star.push_back(29 + std::sin(a) * r);
             }
             c.Polygon(star, ink);
-        } else if (emblem == 1) {  // crossed blades
+        } else if (emblem == 1) { // crossed blades
             c.Line(19, 14, 45, 44, 5, ink);
             c.Line(45, 14, 19, 44, 5, ink);
-        } else {  // cog
+        } else { // cog
             c.Circle(32, 28, 12, ink);
             c.Circle(32, 28, 5, field);
             for (int k = 0; k < 8; ++k) {
                 float a = k * 0.7854f;
-                c.Line(32 + std::cos(a) * 10, 28 + std::sin(a) * 10, 32 + std::cos(a) * 16, 28 + std::sin(a) * 16, 5,
-                       ink);
+                c.Line(32 + std::cos(a) * 10, 28 + std::sin(a) * 10, 32 + std::cos(a) * 16,
+                       28 + std::sin(a) * 16, 5, ink);
             }
         }
         return c;
@@ -283,8 +286,7 @@ void Markers(Studio& studio)
 }
 
 // The pick silhouette: white everywhere except its first stored pixel (bottom left), which is the key.
-void PickBlock(Studio& studio)
-{
+void PickBlock(Studio& studio) {
     Canvas c(64, 64, Colour{1, 1, 1, 1});
     c.At(0, 63) = Colour{1, 0, 1, 1};
     studio.Save("Art Assets\\Menu_Block_pick.bmp", c);
@@ -292,8 +294,7 @@ void PickBlock(Studio& studio)
 
 } // namespace
 
-void MakeHud(Studio& studio)
-{
+void MakeHud(Studio& studio) {
     MenuHighlights(studio);
     PauseButtons(studio);
     BattleBar(studio);

@@ -5,8 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-bool ReadLayout(const std::string& path, std::vector<LayoutButton>& buttons)
-{
+bool ReadLayout(const std::string& path, std::vector<LayoutButton>& buttons) {
     tinyxml2::XMLDocument doc;
     if (doc.LoadFile(path.c_str()) != tinyxml2::XML_SUCCESS) {
         std::fprintf(stderr, "art: cannot read layout %s\n", path.c_str());
@@ -21,7 +20,8 @@ bool ReadLayout(const std::string& path, std::vector<LayoutButton>& buttons)
         const char* v = e->Attribute(name);
         return v != nullptr ? std::atoi(v) : 0;
     };
-    for (const auto* e = root->FirstChildElement("button"); e != nullptr; e = e->NextSiblingElement("button")) {
+    for (const auto* e = root->FirstChildElement("button"); e != nullptr;
+         e = e->NextSiblingElement("button")) {
         LayoutButton b;
         b.xPos = number(e, "xPos");
         b.yPos = number(e, "yPos");
@@ -44,8 +44,7 @@ bool ReadLayout(const std::string& path, std::vector<LayoutButton>& buttons)
     return true;
 }
 
-const LayoutButton* FindButton(const std::vector<LayoutButton>& buttons, int function, int data)
-{
+const LayoutButton* FindButton(const std::vector<LayoutButton>& buttons, int function, int data) {
     for (const LayoutButton& b : buttons) {
         if (b.function == function && b.data == data) {
             return &b;

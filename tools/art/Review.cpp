@@ -10,8 +10,7 @@
 namespace {
 
 // The picture of a texture slot as the game would draw it: slot 2 is transparent, empty slots are white.
-Canvas SlotPicture(Studio& studio, int slot)
-{
+Canvas SlotPicture(Studio& studio, int slot) {
     if (slot == 2) {
         return Canvas(1, 1);
     }
@@ -24,8 +23,7 @@ Canvas SlotPicture(Studio& studio, int slot)
     return Canvas(1, 1, Colour{1, 1, 1, 1});
 }
 
-void DrawPicture(Studio& studio, Canvas& screen, int slot, int x, int y, int w, int h)
-{
+void DrawPicture(Studio& studio, Canvas& screen, int slot, int x, int y, int w, int h) {
     Canvas picture = SlotPicture(studio, slot);
     if (picture.Width() == w && picture.Height() == h) {
         screen.Draw(picture, x, y);
@@ -35,29 +33,27 @@ void DrawPicture(Studio& studio, Canvas& screen, int slot, int x, int y, int w, 
 }
 
 // Draws a layout's buttons as the game's HUD does; the button at index hover shows its mouse-over picture.
-void DrawLayout(Studio& studio, Canvas& screen, const std::string& layout, int hover = -1)
-{
+void DrawLayout(Studio& studio, Canvas& screen, const std::string& layout, int hover = -1) {
     const std::vector<LayoutButton>& buttons = studio.Layout(layout);
     for (size_t k = 0; k < buttons.size(); ++k) {
         const LayoutButton& b = buttons[k];
         DrawPicture(studio, screen, int(k) == hover ? b.MOtex : b.tex, b.xPos, b.yPos, b.xSize, b.ySize);
         if (!b.text.empty()) {
-            studio.font.Draw(screen, b.text, float(b.xPos + b.textX), float(b.yPos + b.textY), 12, true,
-                             Hex((uint32_t(b.r & 255) << 16) | (uint32_t(b.g & 255) << 8) | uint32_t(b.b & 255)));
+            studio.font.Draw(
+                screen, b.text, float(b.xPos + b.textX), float(b.yPos + b.textY), 12, true,
+                Hex((uint32_t(b.r & 255) << 16) | (uint32_t(b.g & 255) << 8) | uint32_t(b.b & 255)));
         }
     }
 }
 
-Canvas Screen(Studio& studio, int slot, const std::string& layout, int hover = -1)
-{
+Canvas Screen(Studio& studio, int slot, const std::string& layout, int hover = -1) {
     Canvas screen(800, 600, Colour{0, 0, 0, 1});
     DrawPicture(studio, screen, slot, 0, 0, 800, 600);
     DrawLayout(studio, screen, layout, hover);
     return screen;
 }
 
-Canvas Battle(Studio& studio)
-{
+Canvas Battle(Studio& studio) {
     Canvas screen(800, 600, Colour{0, 0, 0, 1});
     DrawPicture(studio, screen, 3, 0, 0, 800, 600);
     DrawLayout(studio, screen, "combat.xml");
@@ -81,8 +77,7 @@ Canvas Battle(Studio& studio)
     return screen;
 }
 
-std::vector<std::pair<std::string, Canvas>> MockScreens(Studio& studio)
-{
+std::vector<std::pair<std::string, Canvas>> MockScreens(Studio& studio) {
     std::vector<std::pair<std::string, Canvas>> mocks;
     mocks.emplace_back("Main menu, START under the mouse", Screen(studio, 1, "menu.xml", 0));
     Canvas options = Screen(studio, 8, "options.xml", 1);
@@ -105,7 +100,8 @@ std::vector<std::pair<std::string, Canvas>> MockScreens(Studio& studio)
     mocks.emplace_back("World map with two missions, BUILD under the mouse", std::move(map));
     Canvas build = Screen(studio, 25, "buildScreen.xml", 3);
     for (int r = 0; r < 9; ++r) {
-        studio.font.Draw(build, "Part " + std::to_string(r + 1), 25, float(130 + 50 * r), 12, true, Palette::Text);
+        studio.font.Draw(build, "Part " + std::to_string(r + 1), 25, float(130 + 50 * r), 12, true,
+                         Palette::Text);
         studio.font.Draw(build, "2", 175, float(130 + 50 * r), 12, true, Palette::Text);
     }
     studio.font.Draw(build, "Page 1/3", 205, 395, 12, true, Palette::Text);
@@ -134,8 +130,7 @@ std::vector<std::pair<std::string, Canvas>> MockScreens(Studio& studio)
 }
 
 // A small town laid out from the tile textures, to check that streets and corners join.
-void DrawGroundSample(Studio& studio, Canvas& sheet, int left, int top, int tile)
-{
+void DrawGroundSample(Studio& studio, Canvas& sheet, int left, int top, int tile) {
     const char* const plan[] = {
         "g g L R g w w w", "g b L R B g w w", "T T a c T T T T", "D D e f D D D D",
         "g p L R d d P g", "g p L R d s d d", "g g l r g d d d", "g g L R g g g w",
@@ -174,8 +169,7 @@ void DrawGroundSample(Studio& studio, Canvas& sheet, int left, int top, int tile
 }
 
 // Lays every thumbnail out in a grid with its file name under it.
-bool WriteSheet(Studio& studio, const std::string& path)
-{
+bool WriteSheet(Studio& studio, const std::string& path) {
     constexpr int columns = 8, cellW = 196, cellH = 170;
     int count = 0;
     for (const PictureEntry& e : kPictures) {
@@ -212,9 +206,11 @@ bool WriteSheet(Studio& studio, const std::string& path)
         ++index;
     }
     DrawGroundSample(studio, sheet, 20, 70 + rows * cellH, sampleTile);
-    studio.font.Draw(sheet, "SCREENS AS THE GAME LAYS THEM OUT", 20, float(mockTop + 20), 14, true, Palette::GoldLight);
+    studio.font.Draw(sheet, "SCREENS AS THE GAME LAYS THEM OUT", 20, float(mockTop + 20), 14, true,
+                     Palette::GoldLight);
     for (size_t k = 0; k < mocks.size(); ++k) {
-        int x = 20 + int(k % mockColumns) * (mockW + 20), y = mockTop + 36 + int(k / mockColumns) * (mockH + 36);
+        int x = 20 + int(k % mockColumns) * (mockW + 20),
+            y = mockTop + 36 + int(k / mockColumns) * (mockH + 36);
         sheet.DrawScaled(mocks[k].second, x, y, mockW, mockH);
         studio.font.Draw(sheet, mocks[k].first, float(x), float(y + mockH + 18), 13, false, Palette::Text);
         // Each screen also at full size beside the sheet: <sheet>_screen<N>.png.
@@ -225,7 +221,6 @@ bool WriteSheet(Studio& studio, const std::string& path)
 
 } // namespace
 
-bool WriteContactSheet(Studio& studio, const std::string& path)
-{
+bool WriteContactSheet(Studio& studio, const std::string& path) {
     return WriteSheet(studio, path);
 }

@@ -19,16 +19,15 @@ struct Label {
 };
 
 // Bakes the resting look of every listed button of a layout into the picture.
-void BakeButtons(Studio& studio, Canvas& c, const std::string& layout, const std::vector<Label>& labels, int size = 20)
-{
+void BakeButtons(Studio& studio, Canvas& c, const std::string& layout, const std::vector<Label>& labels,
+                 int size = 20) {
     for (const Label& l : labels) {
         DrawButton(studio, c, studio.Button(layout, l.function, l.data), l.text, ButtonLook::Resting, size);
     }
 }
 
 // A city skyline silhouette along the bottom of a picture.
-void Skyline(Canvas& c, float baseY, Colour colour, uint32_t seed)
-{
+void Skyline(Canvas& c, float baseY, Colour colour, uint32_t seed) {
     float x = 0.0f;
     int k = 0;
     while (x < c.Width()) {
@@ -48,8 +47,7 @@ void Skyline(Canvas& c, float baseY, Colour colour, uint32_t seed)
 }
 
 // A side view of a walking mech, feet at y + 182 s; a rim of light runs along its top edges.
-void MechSilhouette(Canvas& c, float x, float y, float s, Colour body, Colour edge)
-{
+void MechSilhouette(Canvas& c, float x, float y, float s, Colour body, Colour edge) {
     auto poly = [&](std::vector<float> pts, Colour col, float dx, float dy) {
         for (size_t i = 0; i < pts.size(); i += 2) {
             pts[i] = x + pts[i] * s + dx;
@@ -86,8 +84,7 @@ void MechSilhouette(Canvas& c, float x, float y, float s, Colour body, Colour ed
     c.Circle(x - 75 * s, y - 32 * s, 4 * s, WithAlpha(Palette::Red, 0.9f));
 }
 
-void Logo(Studio& studio)
-{
+void Logo(Studio& studio) {
     Canvas c(kW, kH, Palette::Ink);
     c.Glow(400, 290, 420, WithAlpha(Hex(0x24405A), 0.8f), 1.5f);
     DrawWordmark(studio, c, 400, 320, 110);
@@ -96,14 +93,13 @@ void Logo(Studio& studio)
     studio.Save("Art Assets\\Screens\\LogoScreen.png", c);
 }
 
-void TeamLogo(Studio& studio)
-{
+void TeamLogo(Studio& studio) {
     Canvas c(kW, kH, Hex(0x07090C));
     // A gear emblem: ring of teeth around a hub with the team's initials.
     for (int k = 0; k < 12; ++k) {
         float a = k * 6.2831853f / 12;
-        c.Line(400 + std::cos(a) * 92, 250 + std::sin(a) * 92, 400 + std::cos(a) * 118, 250 + std::sin(a) * 118, 22,
-               Palette::Gold);
+        c.Line(400 + std::cos(a) * 92, 250 + std::sin(a) * 92, 400 + std::cos(a) * 118,
+               250 + std::sin(a) * 118, 22, Palette::Gold);
     }
     c.Circle(400, 250, 100, Palette::Gold);
     c.Circle(400, 250, 78, Hex(0x07090C));
@@ -114,8 +110,7 @@ void TeamLogo(Studio& studio)
     studio.Save("Art Assets\\Screens\\TeamLogoScreen.png", c);
 }
 
-void Loading(Studio& studio)
-{
+void Loading(Studio& studio) {
     Canvas c = Backdrop(kW, kH, 7);
     DrawWordmark(studio, c, 400, 200, 90);
     studio.font.Draw(c, "LOADING", 40, 290, 14, true, Palette::Muted);
@@ -123,8 +118,7 @@ void Loading(Studio& studio)
     studio.Save("Art Assets\\Screens\\Loading.png", c);
 }
 
-void Title(Studio& studio)
-{
+void Title(Studio& studio) {
     Canvas c = Backdrop(kW, kH, 3);
     c.Glow(400, 600, 520, WithAlpha(Hex(0xC26A1E), 0.35f), 1.4f);
     Skyline(c, 600, Hex(0x0A0F15), 9);
@@ -132,26 +126,27 @@ void Title(Studio& studio)
     MechSilhouette(c, 650, 400, 1.1f, Hex(0x070B10), WithAlpha(Palette::Gold, 0.9f));
     DrawWordmark(studio, c, 400, 150, 100);
     studio.font.Draw(c, "MECH  TACTICS", 400, 200, 20, true, Palette::Muted, Align::Centre);
-    BakeButtons(studio, c, "menu.xml",
-                {{1, 5, "START"}, {1, 13, "HOW TO PLAY"}, {1, 3, "OPTIONS"}, {1, 11, "CREDITS"}, {1, 12, "QUIT"}});
+    BakeButtons(
+        studio, c, "menu.xml",
+        {{1, 5, "START"}, {1, 13, "HOW TO PLAY"}, {1, 3, "OPTIONS"}, {1, 11, "CREDITS"}, {1, 12, "QUIT"}});
     studio.font.Draw(c, "v1.0", 786, 590, 12, false, WithAlpha(Palette::Muted, 0.7f), Align::Right);
     studio.Save("Art Assets\\Screens\\TitleScreen.png", c);
 }
 
 // The options screen; the volume value is printed by the game in black inside the light box.
-void Options(Studio& studio)
-{
+void Options(Studio& studio) {
     Canvas c = Backdrop(kW, kH, 4);
     DrawTitle(studio, c, "OPTIONS", 80);
     LayoutButton down = studio.Button("options.xml", 4, 1), up = studio.Button("options.xml", 4, 0);
     LayoutButton full = studio.Button("options.xml", 4, 2);
     DrawPanel(c, 50, 136, 700, 88);
     DrawPanel(c, 50, 246, 700, 88);
-    studio.font.Draw(c, "SOUND EFFECTS VOLUME", 80, float(down.yPos + down.ySize / 2 + 7), 20, true, Palette::Text);
+    studio.font.Draw(c, "SOUND EFFECTS VOLUME", 80, float(down.yPos + down.ySize / 2 + 7), 20, true,
+                     Palette::Text);
     studio.font.Draw(c, "DISPLAY", 80, float(full.yPos + full.ySize / 2 + 7), 20, true, Palette::Text);
     int boxLeft = down.xPos + down.xSize + 6, boxRight = up.xPos - 6;
-    c.RoundRect(float(boxLeft), float(down.yPos), float(boxRight - boxLeft), float(down.ySize), 6, Hex(0xE8EEF2), 2,
-                Palette::Gold);
+    c.RoundRect(float(boxLeft), float(down.yPos), float(boxRight - boxLeft), float(down.ySize), 6,
+                Hex(0xE8EEF2), 2, Palette::Gold);
     for (int k = 0; k < 10; ++k) {
         c.FillRect(boxLeft + 8 + k * ((boxRight - boxLeft - 16) / 10), down.yPos + down.ySize - 8, 4, 3,
                    WithAlpha(Palette::Ink, 0.35f));
@@ -163,8 +158,7 @@ void Options(Studio& studio)
     studio.Save("Art Assets\\Screens\\OptionsScreen.png", c);
 }
 
-void Credits(Studio& studio)
-{
+void Credits(Studio& studio) {
     Canvas c = Backdrop(kW, kH, 5);
     DrawTitle(studio, c, "CREDITS", 80);
     DrawPanel(c, 100, 120, 600, 370);
@@ -188,16 +182,14 @@ void Credits(Studio& studio)
 
 // One rules card of the how-to-play pages: a heading, an icon colour and wrapped text.
 void RuleCard(Studio& studio, Canvas& c, float x, float y, float w, float h, const char* heading, Colour mark,
-              const char* text)
-{
+              const char* text) {
     DrawPanel(c, x, y, w, h);
     c.Circle(x + 24, y + 28, 9, mark);
     studio.font.Draw(c, heading, x + 42, y + 35, 19, true, Palette::Text);
     studio.font.DrawWrapped(c, text, x + 18, y + 66, w - 36, 15, false, Hex(0xC9D4DE), 21);
 }
 
-void HowToUnits(Studio& studio)
-{
+void HowToUnits(Studio& studio) {
     Canvas c = Backdrop(kW, kH, 6);
     DrawTitle(studio, c, "HOW TO PLAY: BATTLE RULES", 62, 32);
     studio.font.Draw(c, "1 / 3", 770, 36, 14, true, Palette::Muted, Align::Right);
@@ -208,19 +200,19 @@ void HowToUnits(Studio& studio)
     RuleCard(studio, c, 410, 90, 360, 210, "MOVING", Palette::Green,
              "Blue tiles show where the unit can reach. Point at a blue tile to preview the route (orange) "
              "and its end (green); click the green tile to walk there. Rough ground costs more time.");
-    RuleCard(studio, c, 30, 316, 360, 200, "ATTACKING", Palette::Red,
-             "Switch to attack mode: red tiles are targets in range and in sight. Click an enemy on a red "
-             "tile to fire. Each shot costs the weapon's time; damage, range and shots are on the stat card.");
+    RuleCard(
+        studio, c, 30, 316, 360, 200, "ATTACKING", Palette::Red,
+        "Switch to attack mode: red tiles are targets in range and in sight. Click an enemy on a red "
+        "tile to fire. Each shot costs the weapon's time; damage, range and shots are on the stat card.");
     RuleCard(studio, c, 410, 316, 360, 200, "UNDO AND ENDING", Palette::Gold,
              "Undo takes back every move since the activation began, until you fire. End the activation "
              "when you are done: nothing ends it for you. Destroy every enemy unit to win.");
-    BakeButtons(studio, c, "howtoplay1.xml", {{1, 2, "\u25C0  MENU"}, {4, 3, "IN BATTLE: NEXT"}, {1, 14, "NEXT  \u25B6"}},
-                17);
+    BakeButtons(studio, c, "howtoplay1.xml",
+                {{1, 2, "\u25C0  MENU"}, {4, 3, "IN BATTLE: NEXT"}, {1, 14, "NEXT  \u25B6"}}, 17);
     studio.Save("Art Assets\\Screens\\HowTo_Units.png", c);
 }
 
-void KeyCap(Studio& studio, Canvas& c, float x, float y, const std::string& key, float w = 0)
-{
+void KeyCap(Studio& studio, Canvas& c, float x, float y, const std::string& key, float w = 0) {
     if (w == 0) {
         w = std::max(34.0f, studio.font.Measure(key, 14, true) + 18);
     }
@@ -229,8 +221,7 @@ void KeyCap(Studio& studio, Canvas& c, float x, float y, const std::string& key,
     studio.font.DrawCentred(c, key, x, y, w, 28, 14, true, Palette::Ink);
 }
 
-void HowToControls(Studio& studio)
-{
+void HowToControls(Studio& studio) {
     Canvas c = Backdrop(kW, kH, 8);
     DrawTitle(studio, c, "HOW TO PLAY: CONTROLS", 62, 32);
     studio.font.Draw(c, "2 / 3", 770, 36, 14, true, Palette::Muted, Align::Right);
@@ -243,14 +234,10 @@ void HowToControls(Studio& studio)
         const char* text;
     };
     const Row orders[] = {
-        {"Point", "Preview a route to a blue tile"},
-        {"Click", "Walk to the green end tile"},
-        {"Click", "Fire at an enemy on red"},
-        {"Left Shift", "Switch move / attack mode"},
-        {"Right button", "Switch move / attack mode"},
-        {"Space", "End the activation"},
-        {"Backspace", "Undo this activation's moves"},
-        {"Left Ctrl", "Show or hide the stat cards"},
+        {"Point", "Preview a route to a blue tile"},   {"Click", "Walk to the green end tile"},
+        {"Click", "Fire at an enemy on red"},          {"Left Shift", "Switch move / attack mode"},
+        {"Right button", "Switch move / attack mode"}, {"Space", "End the activation"},
+        {"Backspace", "Undo this activation's moves"}, {"Left Ctrl", "Show or hide the stat cards"},
     };
     const Row camera[] = {
         {"W", "Zoom in (or mouse wheel)"},
@@ -269,13 +256,12 @@ void HowToControls(Studio& studio)
         KeyCap(studio, c, 430, y, camera[k].key, 90);
         studio.font.Draw(c, camera[k].text, 532, y + 19, 14, false, Palette::Text);
     }
-    BakeButtons(studio, c, "howtoplay2.xml", {{1, 2, "\u25C0  MENU"}, {4, 3, "IN BATTLE: BACK"}, {1, 15, "NEXT  \u25B6"}},
-                17);
+    BakeButtons(studio, c, "howtoplay2.xml",
+                {{1, 2, "\u25C0  MENU"}, {4, 3, "IN BATTLE: BACK"}, {1, 15, "NEXT  \u25B6"}}, 17);
     studio.Save("Art Assets\\Screens\\HowTo_Controls.png", c);
 }
 
-void WorldMap(Studio& studio)
-{
+void WorldMap(Studio& studio) {
     Canvas c(kW, kH);
     for (int y = 0; y < kH; ++y) {
         for (int x = 0; x < kW; ++x) {
@@ -284,25 +270,33 @@ void WorldMap(Studio& studio)
             float fade = std::min({u, 1 - u, v * 1.3f, 1 - v}) * 4.0f;
             // The campaign's front runs from the south-west to the north-east; keep land under it.
             float ax = 172.0f, ay = 442.0f, bx = 702.0f, by = 132.0f;
-            float t = std::clamp(((x - ax) * (bx - ax) + (y - ay) * (by - ay)) / ((bx - ax) * (bx - ax) + (by - ay) * (by - ay)), 0.0f, 1.0f);
+            float t = std::clamp(((x - ax) * (bx - ax) + (y - ay) * (by - ay)) /
+                                     ((bx - ax) * (bx - ax) + (by - ay) * (by - ay)),
+                                 0.0f, 1.0f);
             float front = std::hypot(x - (ax + (bx - ax) * t), y - (ay + (by - ay) * t));
-            float land = n + 0.12f * std::min(1.0f, fade) - 0.16f + 0.16f * std::exp(-(front * front) / (110.0f * 110.0f));
+            float land = n + 0.12f * std::min(1.0f, fade) - 0.16f +
+                         0.16f * std::exp(-(front * front) / (110.0f * 110.0f));
             Colour col;
             if (land < 0.47f) {
                 float depth = std::clamp((0.47f - land) * 6.0f, 0.0f, 1.0f);
                 col = Mix(Hex(0x1D4F73), Hex(0x0C2236), depth);
-                if (land > 0.455f) col = Hex(0x3A7FA3);  // shallows
+                if (land > 0.455f)
+                    col = Hex(0x3A7FA3); // shallows
             } else {
                 float h = std::clamp((land - 0.47f) * 5.0f, 0.0f, 1.0f);
-                col = h < 0.5f ? Mix(Hex(0x4F6B3C), Hex(0x7C7A4E), h * 2) : Mix(Hex(0x7C7A4E), Hex(0xB8B3A0), h * 2 - 1);
-                if (std::fmod(land * 40.0f, 1.0f) < 0.08f) col = Shade(col, 0.8f);  // contour lines
+                col = h < 0.5f ? Mix(Hex(0x4F6B3C), Hex(0x7C7A4E), h * 2)
+                               : Mix(Hex(0x7C7A4E), Hex(0xB8B3A0), h * 2 - 1);
+                if (std::fmod(land * 40.0f, 1.0f) < 0.08f)
+                    col = Shade(col, 0.8f); // contour lines
             }
             c.At(x, y) = col;
         }
     }
     Colour grid = WithAlpha(Palette::Cyan, 0.14f);
-    for (int x = 0; x < kW; x += 50) c.FillRect(x, 0, 1, kH, grid);
-    for (int y = 0; y < kH; y += 50) c.FillRect(0, y, kW, 1, grid);
+    for (int x = 0; x < kW; x += 50)
+        c.FillRect(x, 0, 1, kH, grid);
+    for (int y = 0; y < kH; y += 50)
+        c.FillRect(0, y, kW, 1, grid);
     c.Vignette(0.5f);
     c.FillGradient(0, 0, kW, 56, WithAlpha(Palette::Ink, 0.92f), WithAlpha(Palette::Ink, 0.6f));
     c.FillRect(0, 56, kW, 2, Palette::Gold);
@@ -318,8 +312,7 @@ void WorldMap(Studio& studio)
     studio.Save("Art Assets\\Screens\\WorldMap.png", c);
 }
 
-void Loadout(Studio& studio)
-{
+void Loadout(Studio& studio) {
     Canvas c = Backdrop(kW, kH, 10);
     c.FillGradient(0, 0, kW, 60, WithAlpha(Palette::Ink, 0.9f), WithAlpha(Palette::Ink, 0.5f));
     c.FillRect(0, 60, kW, 2, Palette::Gold);
@@ -351,8 +344,10 @@ void Loadout(Studio& studio)
     }
     // A blueprint frame for the mech being built.
     c.RoundRect(254, 142, 320, 118, 6, Hex(0x10314A), 1.5f, WithAlpha(Palette::Cyan, 0.6f));
-    for (int x = 262; x < 574; x += 16) c.FillRect(x, 144, 1, 114, WithAlpha(Palette::Cyan, 0.12f));
-    for (int y = 150; y < 260; y += 16) c.FillRect(256, y, 316, 1, WithAlpha(Palette::Cyan, 0.12f));
+    for (int x = 262; x < 574; x += 16)
+        c.FillRect(x, 144, 1, 114, WithAlpha(Palette::Cyan, 0.12f));
+    for (int y = 150; y < 260; y += 16)
+        c.FillRect(256, y, 316, 1, WithAlpha(Palette::Cyan, 0.12f));
     MechSilhouette(c, 400, 186, 0.3f, WithAlpha(Palette::Cyan, 0.28f), WithAlpha(Palette::Cyan, 0.8f));
     // Stats: the game prints them at x 250 and 400 from y 315 to 390.
     DrawPanel(c, 244, 276, 346, 126);
@@ -370,30 +365,31 @@ void Loadout(Studio& studio)
         studio.font.Draw(c, captions[k], 606, y + 0, 11, true, Palette::Gold);
         c.RoundRect(602, y + 4, 186, 30, 4, Hex(0x0F1720), 1, Palette::Line);
     }
-    BakeButtons(studio, c, layout, {{4, 17, "REMOVE HEAD"}, {4, 18, "REMOVE TAIL"}, {4, 19, "REMOVE WEAPON"}}, 13);
+    BakeButtons(studio, c, layout, {{4, 17, "REMOVE HEAD"}, {4, 18, "REMOVE TAIL"}, {4, 19, "REMOVE WEAPON"}},
+                13);
     BakeButtons(studio, c, layout, {{1, 7, "SQUAD"}, {1, 5, "WORLD MAP"}}, 18);
     studio.Save("Art Assets\\Screens\\loadout_screen.png", c);
 }
 
-void Squad(Studio& studio)
-{
+void Squad(Studio& studio) {
     Canvas c = Backdrop(kW, kH, 11);
     DrawTitle(studio, c, "SQUAD", 70);
-    studio.font.Draw(c, "Six bays, six mechs. Fit them out in the hangar before you deploy.", 400, 112, 16, false,
-                     Palette::Muted, Align::Centre);
+    studio.font.Draw(c, "Six bays, six mechs. Fit them out in the hangar before you deploy.", 400, 112, 16,
+                     false, Palette::Muted, Align::Centre);
     for (int k = 0; k < 6; ++k) {
         float x = 40.0f + (k % 3) * 245.0f, y = 140.0f + (k / 3) * 190.0f;
         DrawPanel(c, x, y, 225, 175, WithAlpha(Palette::Steel, 0.9f));
-        c.RoundRect(x + 12, y + 34, 201, 128, 6, WithAlpha(Palette::Cyan, 0.06f), 1.5f, WithAlpha(Palette::Cyan, 0.5f));
-        MechSilhouette(c, x + 100, y + 82, 0.26f, WithAlpha(Palette::Cyan, 0.25f), WithAlpha(Palette::Cyan, 0.7f));
+        c.RoundRect(x + 12, y + 34, 201, 128, 6, WithAlpha(Palette::Cyan, 0.06f), 1.5f,
+                    WithAlpha(Palette::Cyan, 0.5f));
+        MechSilhouette(c, x + 100, y + 82, 0.26f, WithAlpha(Palette::Cyan, 0.25f),
+                       WithAlpha(Palette::Cyan, 0.7f));
         studio.font.Draw(c, "BAY " + std::to_string(k + 1), x + 14, y + 25, 15, true, Palette::Text);
     }
     BakeButtons(studio, c, "squadScreen.xml", {{1, 8, "HANGAR"}, {1, 5, "WORLD MAP"}});
     studio.Save("Art Assets\\Screens\\Squad_Select_Screen_1_Outline_Text.png", c);
 }
 
-void Victory(Studio& studio, const char* file, const char* headline, const char* line, Colour tone)
-{
+void Victory(Studio& studio, const char* file, const char* headline, const char* line, Colour tone) {
     Canvas c = Backdrop(kW, kH, 12);
     c.Glow(400, 250, 460, WithAlpha(tone, 0.35f), 1.5f);
     Skyline(c, 600, Hex(0x0A0F15), 13);
@@ -405,8 +401,7 @@ void Victory(Studio& studio, const char* file, const char* headline, const char*
     studio.Save(std::string("Art Assets\\Screens\\") + file, c);
 }
 
-void Objectives(Studio& studio)
-{
+void Objectives(Studio& studio) {
     Canvas c = Backdrop(kW, kH, 14);
     DrawTitle(studio, c, "MISSION OBJECTIVES", 90, 36);
     DrawPanel(c, 150, 140, 500, 300);
@@ -421,8 +416,7 @@ void Objectives(Studio& studio)
     studio.Save("Art Assets\\Screens\\Menu_Objectives.png", c);
 }
 
-void PauseShade(Studio& studio)
-{
+void PauseShade(Studio& studio) {
     Canvas c(kW, kH);
     for (int y = 0; y < kH; ++y) {
         for (int x = 0; x < kW; ++x) {
@@ -433,13 +427,13 @@ void PauseShade(Studio& studio)
     studio.Save("Art Assets\\Screens\\pauseBlack.png", c);
 }
 
-void BattleSky(Studio& studio)
-{
+void BattleSky(Studio& studio) {
     Canvas c(kW, kH);
     for (int y = 0; y < kH; ++y) {
         for (int x = 0; x < kW; ++x) {
             float t = float(y) / kH;
-            Colour sky = t < 0.6f ? Mix(Hex(0x1B2C44), Hex(0x5B7590), t / 0.6f) : Mix(Hex(0x5B7590), Hex(0xB88A5E), (t - 0.6f) / 0.4f);
+            Colour sky = t < 0.6f ? Mix(Hex(0x1B2C44), Hex(0x5B7590), t / 0.6f)
+                                  : Mix(Hex(0x5B7590), Hex(0xB88A5E), (t - 0.6f) / 0.4f);
             float cloud = TileFbm(float(x) / kW, t * 0.35f, 3, 5, 71);
             float band = std::clamp((cloud - 0.5f) * 3.0f, 0.0f, 1.0f) * (1.0f - std::fabs(t - 0.45f) * 1.6f);
             c.At(x, y) = Mix(sky, Hex(0xD6DEE6), std::max(0.0f, band) * 0.45f);
@@ -451,8 +445,7 @@ void BattleSky(Studio& studio)
 
 } // namespace
 
-void MakeScreens(Studio& studio)
-{
+void MakeScreens(Studio& studio) {
     Logo(studio);
     TeamLogo(studio);
     Loading(studio);
@@ -464,8 +457,10 @@ void MakeScreens(Studio& studio)
     WorldMap(studio);
     Loadout(studio);
     Squad(studio);
-    Victory(studio, "Player1Victory.png", "VICTORY", "The enemy squad is destroyed. The factions take note.", Palette::Gold);
-    Victory(studio, "Player2Victory.png", "DEFEAT", "Your squad is lost. Rebuild in the hangar and try again.", Palette::Red);
+    Victory(studio, "Player1Victory.png", "VICTORY", "The enemy squad is destroyed. The factions take note.",
+            Palette::Gold);
+    Victory(studio, "Player2Victory.png", "DEFEAT",
+            "Your squad is lost. Rebuild in the hangar and try again.", Palette::Red);
     Objectives(studio);
     PauseShade(studio);
     BattleSky(studio);

@@ -23,8 +23,7 @@ struct Scheme {
 };
 
 // The camouflage or marking pattern strength at (u, v) of a quarter, 0..1.
-float PatternAt(Pattern p, float u, float v, uint32_t seed)
-{
+float PatternAt(Pattern p, float u, float v, uint32_t seed) {
     switch (p) {
     case Pattern::Plain:
         return 0.0f;
@@ -51,8 +50,7 @@ float PatternAt(Pattern p, float u, float v, uint32_t seed)
 }
 
 // Armour plating: panels with seams, rivets and worn edges.
-void PaintArmour(Canvas& c, int ox, int oy, Colour base, Colour pattern, const Scheme& s, float patternMix)
-{
+void PaintArmour(Canvas& c, int ox, int oy, Colour base, Colour pattern, const Scheme& s, float patternMix) {
     for (int y = 0; y < kQuarter; ++y) {
         for (int x = 0; x < kQuarter; ++x) {
             float u = (x + 0.5f) / kQuarter, v = (y + 0.5f) / kQuarter;
@@ -63,18 +61,17 @@ void PaintArmour(Canvas& c, int ox, int oy, Colour base, Colour pattern, const S
             if (px == 0 || py == 0) {
                 col = Shade(col, 0.55f);
             } else if (px == 1 || py == 1) {
-                col = Shade(col, 1.25f);  // lit panel edge
+                col = Shade(col, 1.25f); // lit panel edge
             }
             if ((px == 5 || px == 27) && (py == 5 || py == 27)) {
-                col = Shade(col, 1.45f);  // rivet
+                col = Shade(col, 1.45f); // rivet
             }
             c.At(ox + x, oy + y) = col;
         }
     }
 }
 
-Canvas Skin(const Scheme& s)
-{
+Canvas Skin(const Scheme& s) {
     Canvas c(kSize, kSize);
     // Legs (top left): darker secondary metal with hydraulic ribs.
     PaintArmour(c, 0, 0, s.secondary, Shade(s.secondary, 0.7f), s, 0.5f);
@@ -111,8 +108,7 @@ Canvas Skin(const Scheme& s)
 
 } // namespace
 
-void MakeSkins(Studio& studio)
-{
+void MakeSkins(Studio& studio) {
     const Scheme schemes[] = {
         {"ArmyPlayer", Hex(0xC8922E), Hex(0x2F3A44), Hex(0xF3D27A), Pattern::Plain, 101},
         {"Army1", Hex(0x9C2B25), Hex(0x22201F), Hex(0xE8E2D8), Pattern::Plain, 102},

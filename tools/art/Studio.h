@@ -60,8 +60,8 @@ Canvas Backdrop(int width, int height, uint32_t seed);
 void DrawPanel(Canvas& canvas, float x, float y, float w, float h, Colour fill = Palette::Steel,
                Colour border = Palette::Line);
 // A menu button plate with its label filling the rectangle of a layout button.
-void DrawButton(Studio& studio, Canvas& canvas, const LayoutButton& b, const std::string& label, ButtonLook look,
-                int size = 20);
+void DrawButton(Studio& studio, Canvas& canvas, const LayoutButton& b, const std::string& label,
+                ButtonLook look, int size = 20);
 // A screen title in the display size with a gold rule under it.
 void DrawTitle(Studio& studio, Canvas& canvas, const std::string& text, float y, int size = 44);
 // The game's wordmark centred at (cx, baseline).

@@ -13,8 +13,7 @@ constexpr float kTwoPi = 6.2831853f;
 
 using Painter = std::function<Colour(int x, int y, float u, float v)>;
 
-Canvas Paint(const Painter& painter)
-{
+Canvas Paint(const Painter& painter) {
     Canvas c(kSize, kSize);
     for (int y = 0; y < kSize; ++y) {
         for (int x = 0; x < kSize; ++x) {
@@ -26,8 +25,7 @@ Canvas Paint(const Painter& painter)
 
 // Scatters small round features, drawn again across the edges so the tile stays seamless.
 void ScatterWrapped(Canvas& c, int count, uint32_t seed, float minRadius, float maxRadius,
-                    const std::function<void(Canvas&, float, float, float, int)>& draw)
-{
+                    const std::function<void(Canvas&, float, float, float, int)>& draw) {
     for (int k = 0; k < count; ++k) {
         float x = Hash01(k, 1, seed) * kSize, y = Hash01(k, 2, seed) * kSize;
         float r = minRadius + (maxRadius - minRadius) * Hash01(k, 3, seed);
@@ -42,8 +40,7 @@ void ScatterWrapped(Canvas& c, int count, uint32_t seed, float minRadius, float 
     }
 }
 
-Canvas Grass()
-{
+Canvas Grass() {
     Canvas c = Paint([](int, int, float u, float v) {
         float broad = TileFbm(u, v, 3, 4, 11);
         float fine = TileNoise(u, v, 64, 12);
@@ -60,8 +57,7 @@ Canvas Grass()
     return c;
 }
 
-Canvas Dirt()
-{
+Canvas Dirt() {
     Canvas c = Paint([](int, int, float u, float v) {
         float broad = TileFbm(u, v, 4, 5, 21);
         float fine = TileNoise(u, v, 96, 22);
@@ -77,15 +73,15 @@ Canvas Dirt()
     for (int y = 0; y < kSize; ++y) {
         for (int x : {70, 94, 182, 206}) {
             for (int w = 0; w < 8; ++w) {
-                c.Blend(x + w, y, Hex(0x3E2C1C), 0.18f * (0.6f + 0.4f * TileNoise(0.5f, (y + 0.5f) / kSize, 32, 25)));
+                c.Blend(x + w, y, Hex(0x3E2C1C),
+                        0.18f * (0.6f + 0.4f * TileNoise(0.5f, (y + 0.5f) / kSize, 32, 25)));
             }
         }
     }
     return c;
 }
 
-Canvas Water()
-{
+Canvas Water() {
     return Paint([](int, int, float u, float v) {
         float warp = TileFbm(u, v, 4, 3, 31);
         float wave1 = std::sin(kTwoPi * (3 * u + 2 * v) + warp * 6.0f);
@@ -102,20 +98,19 @@ Canvas Water()
 
 // Street layout -----------------------------------------------------------------------------------
 
-constexpr float kWalk = 44.0f;   // sidewalk width
-constexpr float kRound = 22.0f;  // radius of the kerb where two sidewalks meet
+constexpr float kWalk = 44.0f;  // sidewalk width
+constexpr float kRound = 22.0f; // radius of the kerb where two sidewalks meet
 
 enum Side { Top = 1, Bottom = 2, Left = 4, Right = 8 };
 
 struct StreetPiece {
-    int walks = 0;        // sides with a sidewalk along the whole edge
-    int line = 0;         // edge that carries half of the dashed centre line
-    int cornerBlock = 0;  // corners (as two sides, e.g. Top | Left) with a sidewalk corner block
+    int walks = 0;       // sides with a sidewalk along the whole edge
+    int line = 0;        // edge that carries half of the dashed centre line
+    int cornerBlock = 0; // corners (as two sides, e.g. Top | Left) with a sidewalk corner block
 };
 
 // Signed distance from the sidewalk edge, positive on the road.
-float RoadDistance(const StreetPiece& s, float x, float y)
-{
+float RoadDistance(const StreetPiece& s, float x, float y) {
     float d = 1e9f;
     // Mirror so the corner rules only need the top-left case.
     auto towardTop = [&](int sides) {
@@ -123,10 +118,14 @@ float RoadDistance(const StreetPiece& s, float x, float y)
         float my = (sides & Bottom) ? kSize - y : y;
         return std::pair<float, float>{mx, my};
     };
-    if (s.walks & Top) d = std::min(d, y - kWalk);
-    if (s.walks & Bottom) d = std::min(d, kSize - y - kWalk);
-    if (s.walks & Left) d = std::min(d, x - kWalk);
-    if (s.walks & Right) d = std::min(d, kSize - x - kWalk);
+    if (s.walks & Top)
+        d = std::min(d, y - kWalk);
+    if (s.walks & Bottom)
+        d = std::min(d, kSize - y - kWalk);
+    if (s.walks & Left)
+        d = std::min(d, x - kWalk);
+    if (s.walks & Right)
+        d = std::min(d, kSize - x - kWalk);
     int vertical = s.walks & (Top | Bottom), horizontal = s.walks & (Left | Right);
     if (vertical && horizontal) {
         auto [mx, my] = towardTop(vertical | horizontal);
@@ -144,8 +143,7 @@ float RoadDistance(const StreetPiece& s, float x, float y)
     return d;
 }
 
-Canvas Street(const StreetPiece& s)
-{
+Canvas Street(const StreetPiece& s) {
     Canvas c = Paint([&](int x, int y, float u, float v) {
         float fx = x + 0.5f, fy = y + 0.5f;
         float d = RoadDistance(s, fx, fy);
@@ -157,7 +155,7 @@ Canvas Street(const StreetPiece& s)
                 slab = Shade(slab, 0.78f);
             }
             if (d > -5.0f) {
-                slab = Mix(Hex(0xC9C6BB), Hex(0xB0ADA3), (d + 5.0f) / 5.0f);  // kerb stone
+                slab = Mix(Hex(0xC9C6BB), Hex(0xB0ADA3), (d + 5.0f) / 5.0f); // kerb stone
             }
             return slab;
         }
@@ -167,12 +165,15 @@ Canvas Street(const StreetPiece& s)
             road = Shade(road, 1.15f);
         }
         if (d < 4.0f) {
-            road = Shade(road, 0.6f + 0.1f * d);  // gutter shadow under the kerb
+            road = Shade(road, 0.6f + 0.1f * d); // gutter shadow under the kerb
         }
         // Half of the dashed centre line sits on this tile's edge; the neighbour carries the other half.
         if (s.line) {
             bool alongX = (s.line & (Top | Bottom)) != 0;
-            float across = (s.line == Top) ? fy : (s.line == Bottom) ? kSize - fy : (s.line == Left) ? fx : kSize - fx;
+            float across = (s.line == Top)      ? fy
+                           : (s.line == Bottom) ? kSize - fy
+                           : (s.line == Left)   ? fx
+                                                : kSize - fx;
             float along = alongX ? fx : fy;
             float phase = std::fmod(along, 128.0f);
             if (across < 5.0f && phase >= 32.0f && phase < 96.0f) {
@@ -186,20 +187,19 @@ Canvas Street(const StreetPiece& s)
 
 // Roofs -------------------------------------------------------------------------------------------
 
-void RoofUnit(Canvas& c, int x, int y, int w, int h, Colour body)
-{
+void RoofUnit(Canvas& c, int x, int y, int w, int h, Colour body) {
     c.FillRect(x + 4, y + 5, w, h, WithAlpha(Hex(0x000000), 0.35f));
     c.FillGradient(x, y, w, h, Shade(body, 1.15f), Shade(body, 0.85f));
     c.FillRect(x, y, w, 2, Shade(body, 1.35f));
     c.Ring(x + w * 0.5f, y + h * 0.5f, std::min(w, h) * 0.3f, 2.0f, Shade(body, 0.6f));
-    c.Line(x + w * 0.5f - std::min(w, h) * 0.25f, y + h * 0.5f, x + w * 0.5f + std::min(w, h) * 0.25f, y + h * 0.5f,
-           1.5f, Shade(body, 0.55f));
+    c.Line(x + w * 0.5f - std::min(w, h) * 0.25f, y + h * 0.5f, x + w * 0.5f + std::min(w, h) * 0.25f,
+           y + h * 0.5f, 1.5f, Shade(body, 0.55f));
 }
 
 // A flat roof with a parapet; the rooftop fittings can be mirrored so neighbouring roofs differ while
 // the light keeps falling from the same side.
-Canvas FlatRoof(Colour roof, Colour wall, Colour glass, uint32_t seed, bool mirrorX = false, bool mirrorY = false)
-{
+Canvas FlatRoof(Colour roof, Colour wall, Colour glass, uint32_t seed, bool mirrorX = false,
+                bool mirrorY = false) {
     auto fx = [&](float x, float w) { return mirrorX ? kSize - x - w : x; };
     auto fy = [&](float y, float h) { return mirrorY ? kSize - y - h : y; };
     Canvas c = Paint([&](int x, int y, float u, float v) {
@@ -208,17 +208,19 @@ Canvas FlatRoof(Colour roof, Colour wall, Colour glass, uint32_t seed, bool mirr
             // Parapet wall: lit on the top and left, shaded on the bottom and right.
             bool lit = (x < 14 || y < 14) && x < kSize - 14 && y < kSize - 14;
             Colour w = Shade(wall, lit ? 1.15f : 0.8f);
-            if (edge < 2) w = Shade(wall, 0.55f);
-            if (edge == 13) w = Shade(wall, 0.6f);
+            if (edge < 2)
+                w = Shade(wall, 0.55f);
+            if (edge == 13)
+                w = Shade(wall, 0.6f);
             return w;
         }
         float n = TileFbm(u, v, 6, 3, seed);
         Colour col = Shade(roof, 0.88f + 0.2f * n);
         if ((x - 14) % 38 == 0 || (y - 14) % 38 == 0) {
-            col = Shade(col, 0.88f);  // membrane seams
+            col = Shade(col, 0.88f); // membrane seams
         }
         if (edge < 22) {
-            col = Shade(col, 0.75f + 0.25f * (edge - 14) / 8.0f);  // parapet shadow
+            col = Shade(col, 0.75f + 0.25f * (edge - 14) / 8.0f); // parapet shadow
         }
         return col;
     });
@@ -245,8 +247,7 @@ Canvas FlatRoof(Colour roof, Colour wall, Colour glass, uint32_t seed, bool mirr
     return c;
 }
 
-Canvas PitchedRoof(Colour tiles, Colour trim, uint32_t seed)
-{
+Canvas PitchedRoof(Colour tiles, Colour trim, uint32_t seed) {
     Canvas c = Paint([&](int x, int y, float u, float v) {
         int edge = std::min({x, y, kSize - 1 - x, kSize - 1 - y});
         if (edge < 6) {
@@ -266,7 +267,7 @@ Canvas PitchedRoof(Colour tiles, Colour trim, uint32_t seed)
             col0 = Shade(col0, 0.75f);
         }
         if (dist < 7.0f) {
-            col0 = Shade(trim, 1.1f - dist * 0.04f);  // ridge cap
+            col0 = Shade(trim, 1.1f - dist * 0.04f); // ridge cap
         }
         return col0;
     });
@@ -281,8 +282,7 @@ Canvas PitchedRoof(Colour tiles, Colour trim, uint32_t seed)
 
 } // namespace
 
-void MakeTerrain(Studio& studio)
-{
+void MakeTerrain(Studio& studio) {
     studio.Save("Art Assets\\grass_texture.png", Grass());
     studio.Save("Art Assets\\dirt_texture.png", Dirt());
     studio.Save("Art Assets\\water_texture.png", Water());
@@ -307,8 +307,10 @@ void MakeTerrain(Studio& studio)
     studio.Save(t + "Corner_BR.png", Street({0, 0, Bottom | Right}));
 
     studio.Save(t + "Blue_Building_Texture.png", FlatRoof(Hex(0x3F5F86), Hex(0x8FA6BF), Hex(0x7FC4E8), 51));
-    studio.Save(t + "Silver_Building_Texture.png", FlatRoof(Hex(0x8C949C), Hex(0xC3C9CE), Hex(0x86B8D6), 52, true));
-    studio.Save(t + "Green_Building_Texture.png", FlatRoof(Hex(0x4D6E4A), Hex(0xA9B99A), Hex(0x9AD7C0), 53, false, true));
+    studio.Save(t + "Silver_Building_Texture.png",
+                FlatRoof(Hex(0x8C949C), Hex(0xC3C9CE), Hex(0x86B8D6), 52, true));
+    studio.Save(t + "Green_Building_Texture.png",
+                FlatRoof(Hex(0x4D6E4A), Hex(0xA9B99A), Hex(0x9AD7C0), 53, false, true));
     studio.Save(t + "Pitch_Blue_Building_Texture.png", PitchedRoof(Hex(0x3D5C8C), Hex(0x9AAFC6), 54));
     studio.Save(t + "Pitch_Silver_Building_Texture.png", PitchedRoof(Hex(0x9199A2), Hex(0xD0D4D8), 55));
 }

@@ -13,9 +13,7 @@
 #include <set>
 #include <string>
 
-
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     Studio studio;
     std::string fonts, sheet;
     for (int i = 1; i + 1 < argc; i += 2) {
@@ -33,7 +31,8 @@ int main(int argc, char** argv)
         }
     }
     if (studio.runDir.empty() || studio.layoutDir.empty() || fonts.empty()) {
-        std::fprintf(stderr, "usage: vantor_art --run-dir DIR --layouts DIR --fonts DIR [--contact-sheet FILE]\n");
+        std::fprintf(stderr,
+                     "usage: vantor_art --run-dir DIR --layouts DIR --fonts DIR [--contact-sheet FILE]\n");
         return 2;
     }
     if (!studio.font.Open(fonts)) {
@@ -68,7 +67,7 @@ int main(int argc, char** argv)
     }
     FreeImage_DeInitialise();
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::printf("art: %zu pictures in %.1f s%s%s\n", studio.written.size(), seconds, sheet.empty() ? "" : ", sheet ",
-                sheet.c_str());
+    std::printf("art: %zu pictures in %.1f s%s%s\n", studio.written.size(), seconds,
+                sheet.empty() ? "" : ", sheet ", sheet.c_str());
     return studio.failures == 0 ? 0 : 1;
 }
