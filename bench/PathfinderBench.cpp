@@ -82,12 +82,24 @@ template <typename Finder> void Route(benchmark::State& state, bool maze) {
                                                    benchmark::Counter::kIsIterationInvariantRate);
 }
 
-void BM_MarkReachable_Open(benchmark::State& s) { Flood<Pathfinder>(s, false); }
-void BM_MarkReachable_Maze(benchmark::State& s) { Flood<Pathfinder>(s, true); }
-void BM_FindPath_Open(benchmark::State& s) { Route<Pathfinder>(s, false); }
-void BM_FindPath_Maze(benchmark::State& s) { Route<Pathfinder>(s, true); }
-void BM_PlainMarkReachable_Open(benchmark::State& s) { Flood<ReferencePathfinder>(s, false); }
-void BM_PlainFindPath_Open(benchmark::State& s) { Route<ReferencePathfinder>(s, false); }
+void BM_MarkReachable_Open(benchmark::State& s) {
+    Flood<Pathfinder>(s, false);
+}
+void BM_MarkReachable_Maze(benchmark::State& s) {
+    Flood<Pathfinder>(s, true);
+}
+void BM_FindPath_Open(benchmark::State& s) {
+    Route<Pathfinder>(s, false);
+}
+void BM_FindPath_Maze(benchmark::State& s) {
+    Route<Pathfinder>(s, true);
+}
+void BM_PlainMarkReachable_Open(benchmark::State& s) {
+    Flood<ReferencePathfinder>(s, false);
+}
+void BM_PlainFindPath_Open(benchmark::State& s) {
+    Route<ReferencePathfinder>(s, false);
+}
 
 BENCHMARK(BM_MarkReachable_Open)->Arg(32)->Arg(64)->Arg(128)->Arg(512)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MarkReachable_Maze)->Arg(32)->Arg(128)->Arg(512)->Unit(benchmark::kMillisecond);
@@ -120,9 +132,16 @@ void PrintRatios() {
         int32_t far = static_cast<int32_t>(side) - 1;
         double floodFast = Seconds([&] { fast.markReachable(map, none, m); });
         double floodPlain = Seconds([&] { plain.markReachable(map, none, m); });
-        double routeFast = Seconds([&] { fast.path.clear(); fast.findPath(map, m, far, far, false); });
-        double routePlain = Seconds([&] { plain.path.clear(); plain.findPath(map, m, far, far, false); });
-        std::printf("  %3u x %-3u markReachable %8.3f ms vs %8.3f ms: %6.1f x   findPath %8.3f ms vs %8.3f ms: %6.1f x\n",
+        double routeFast = Seconds([&] {
+            fast.path.clear();
+            fast.findPath(map, m, far, far, false);
+        });
+        double routePlain = Seconds([&] {
+            plain.path.clear();
+            plain.findPath(map, m, far, far, false);
+        });
+        std::printf("  %3u x %-3u markReachable %8.3f ms vs %8.3f ms: %6.1f x   findPath %8.3f ms vs %8.3f "
+                    "ms: %6.1f x\n",
                     side, side, floodPlain * 1e3, floodFast * 1e3, floodPlain / floodFast, routePlain * 1e3,
                     routeFast * 1e3, routePlain / routeFast);
     }

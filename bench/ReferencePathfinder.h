@@ -57,7 +57,8 @@ public:
             for (int i = 0; i < 4; ++i) {
                 const MapTile* t = map.TileAt(p->x + sx[i], p->y + sy[i]);
                 if (t != nullptr) {
-                    relax(map, *p, p->x + sx[i], p->y + sy[i], ratio * t->passable, h(p->x + sx[i], p->y + sy[i]));
+                    relax(map, *p, p->x + sx[i], p->y + sy[i], ratio * t->passable,
+                          h(p->x + sx[i], p->y + sy[i]));
                 }
             }
             for (int i = 0; i < 4; ++i) {
@@ -98,8 +99,8 @@ public:
             return;
         }
         const float ratio = static_cast<float>(mover.moveRatio);
-        const float h =
-            static_cast<float>(std::max(std::abs(9999 - mover.x), std::abs(9999 - mover.y)) * mover.moveRatio);
+        const float h = static_cast<float>(std::max(std::abs(9999 - mover.x), std::abs(9999 - mover.y)) *
+                                           mover.moveRatio);
         auto start = std::make_unique<RefNode>();
         start->x = mover.x;
         start->y = mover.y;
@@ -111,7 +112,8 @@ public:
         };
         while (!open_.empty()) {
             std::unique_ptr<RefNode> p = pop();
-            if (static_cast<int32_t>(p->g) + mover.timeUsed > 100 || mover.moveDist < p->steps + mover.distanceUsed) {
+            if (static_cast<int32_t>(p->g) + mover.timeUsed > 100 ||
+                mover.moveDist < p->steps + mover.distanceUsed) {
                 continue;
             }
             MapTile& tile = *map.TileAt(p->x, p->y);

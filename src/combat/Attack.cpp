@@ -124,7 +124,8 @@ void CombatScreen::markAttackable() {
                 continue;
             }
             const Unit* there = UnitAtTile(i, j);
-            if ((there == nullptr || there->owner.player != activeUnit->owner.player) && hasLineOfSight(i, j)) {
+            if ((there == nullptr || there->owner.player != activeUnit->owner.player) &&
+                hasLineOfSight(i, j)) {
                 tile->marker = TileMarker::Target;
             }
         }

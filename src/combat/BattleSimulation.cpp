@@ -7,22 +7,31 @@ void HeadlessHooks::DrawBattle(CombatScreen& screen) {
 
 const std::vector<UnitRecipe>& StarterSquad() {
     static const std::vector<UnitRecipe> squad = {
-        {"Gold Wolf", "XMLFiles\\Mecha\\Modules\\Cores\\WolfCore.xml",
+        {"Gold Wolf",
+         "XMLFiles\\Mecha\\Modules\\Cores\\WolfCore.xml",
          {"XMLFiles\\Mecha\\Modules\\Heads\\WolfHead.xml", "XMLFiles\\Mecha\\Modules\\Tails\\Forcefield.xml",
           "XMLFiles\\Mecha\\Modules\\Weapons\\TriLaserRed.xml"}},
-        {"Gold Ant", "XMLFiles\\Mecha\\Modules\\Cores\\AntCore.xml",
+        {"Gold Ant",
+         "XMLFiles\\Mecha\\Modules\\Cores\\AntCore.xml",
          {"XMLFiles\\Mecha\\Modules\\Heads\\AntHead.xml", "XMLFiles\\Mecha\\Modules\\Tails\\Forcefield.xml",
           "XMLFiles\\Mecha\\Modules\\Weapons\\DoubleCannonAP.xml"}},
-        {"Gold Spider", "XMLFiles\\Mecha\\Modules\\Cores\\SpiderCore.xml",
-         {"XMLFiles\\Mecha\\Modules\\Heads\\SensorHead.xml", "XMLFiles\\Mecha\\Modules\\Tails\\SensorTail.xml",
+        {"Gold Spider",
+         "XMLFiles\\Mecha\\Modules\\Cores\\SpiderCore.xml",
+         {"XMLFiles\\Mecha\\Modules\\Heads\\SensorHead.xml",
+          "XMLFiles\\Mecha\\Modules\\Tails\\SensorTail.xml",
           "XMLFiles\\Mecha\\Modules\\Weapons\\TriLaserBlue.xml"}},
-        {"Gold Turtle", "XMLFiles\\Mecha\\Modules\\Cores\\TurtleCore.xml",
-         {"XMLFiles\\Mecha\\Modules\\Heads\\TurtleHead.xml", "XMLFiles\\Mecha\\Modules\\Tails\\EngineOptimizer.xml",
+        {"Gold Turtle",
+         "XMLFiles\\Mecha\\Modules\\Cores\\TurtleCore.xml",
+         {"XMLFiles\\Mecha\\Modules\\Heads\\TurtleHead.xml",
+          "XMLFiles\\Mecha\\Modules\\Tails\\EngineOptimizer.xml",
           "XMLFiles\\Mecha\\Modules\\Weapons\\DoubleCannonDU.xml"}},
-        {"Gold Rat", "XMLFiles\\Mecha\\Modules\\Cores\\RatCore.xml",
-         {"XMLFiles\\Mecha\\Modules\\Heads\\RatHead.xml", "XMLFiles\\Mecha\\Modules\\Tails\\EngineOptimizer.xml",
+        {"Gold Rat",
+         "XMLFiles\\Mecha\\Modules\\Cores\\RatCore.xml",
+         {"XMLFiles\\Mecha\\Modules\\Heads\\RatHead.xml",
+          "XMLFiles\\Mecha\\Modules\\Tails\\EngineOptimizer.xml",
           "XMLFiles\\Mecha\\Modules\\Weapons\\TriLaserGreen.xml"}},
-        {"Gold Frog", "XMLFiles\\Mecha\\Modules\\Cores\\FrogCore.xml",
+        {"Gold Frog",
+         "XMLFiles\\Mecha\\Modules\\Cores\\FrogCore.xml",
          {"XMLFiles\\Mecha\\Modules\\Heads\\FrogHead.xml", "XMLFiles\\Mecha\\Modules\\Tails\\Blaster.xml",
           "XMLFiles\\Mecha\\Modules\\Weapons\\DoubleCannonAA.xml"}},
     };
@@ -51,8 +60,9 @@ bool BuildSquad(Army& army, const std::vector<std::string>& unitFiles) {
     size_t count = unitFiles.empty() ? StarterSquad().size() : unitFiles.size();
     for (size_t i = 0; i < count && i < army.squad.size(); ++i) {
         auto unit = std::make_unique<Unit>();
-        bool ok = unitFiles.empty() ? AssembleUnit(StarterSquad()[i], *unit)
-                                    : LoadUnit(std::string_view(unitFiles[i]), *unit) && unit->core != nullptr;
+        bool ok = unitFiles.empty()
+                      ? AssembleUnit(StarterSquad()[i], *unit)
+                      : LoadUnit(std::string_view(unitFiles[i]), *unit) && unit->core != nullptr;
         if (!ok) {
             return false;
         }
@@ -94,7 +104,7 @@ BattleOutcome SimulateBattle(const BattleSettings& settings) {
         uint64_t state = 0;
         for (const Unit* unit : screen.turnQueue) {
             state += static_cast<uint64_t>(unit->hp) * 1000003u + static_cast<uint64_t>(unit->tileX) * 1009u +
-                    static_cast<uint64_t>(unit->tileY);
+                     static_cast<uint64_t>(unit->tileY);
         }
         if (state != lastState) {
             lastState = state;
@@ -109,7 +119,8 @@ BattleOutcome SimulateBattle(const BattleSettings& settings) {
         outcome.winner = screen.player1Won ? 1 : 2;
     }
     for (const Unit* unit : screen.turnQueue) {
-        outcome.survivors.push_back(Survivor{unit->name, unit->owner.player, unit->hp, unit->fullHp, unit->tileX, unit->tileY});
+        outcome.survivors.push_back(
+            Survivor{unit->name, unit->owner.player, unit->hp, unit->fullHp, unit->tileX, unit->tileY});
     }
     screen.Exit(nullptr);
     return outcome;

@@ -41,7 +41,7 @@ struct BattleSettings {
     std::vector<std::string> squadFiles; // unit files for player 1; empty: the starter squad
     uint32_t seed = 1;
     int64_t maxActivations = 1000;
-    int64_t frameMilliseconds = 50;      // simulated time per frame
+    int64_t frameMilliseconds = 50; // simulated time per frame
 };
 
 // Unit files are assembled from module files: a core, then heads, tails and weapons as the core allows.

@@ -34,7 +34,9 @@ inline int32_t ParticleStyleOf(WeaponEffectKind kind) {
 }
 
 // The particle size of a projectile kind: 0.15 for plasma, 0.25 for the others.
-inline float ParticleSizeOf(WeaponEffectKind kind) { return kind == WeaponEffectKind::Plasma ? 0.15f : 0.25f; }
+inline float ParticleSizeOf(WeaponEffectKind kind) {
+    return kind == WeaponEffectKind::Plasma ? 0.15f : 0.25f;
+}
 
 // The high-resolution timer as the battle sees it.
 class CombatClock {

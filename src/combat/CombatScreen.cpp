@@ -47,7 +47,9 @@ CombatScreen::CombatScreen(LevelMap& levelMap, Pathfinder& finder, Camera& view,
                            RandomSource& generator, CombatClock& timer)
     : map(levelMap), pathfinder(finder), camera(view), hooks(calls), random(generator), clock(timer) {}
 
-CombatScreen::~CombatScreen() { clearUnits(); }
+CombatScreen::~CombatScreen() {
+    clearUnits();
+}
 
 Unit* CombatScreen::AddUnit(std::unique_ptr<Unit> unit) {
     units_.push_back(std::move(unit));
@@ -55,7 +57,9 @@ Unit* CombatScreen::AddUnit(std::unique_ptr<Unit> unit) {
     return units_.back().get();
 }
 
-Unit* CombatScreen::UnitAtTile(int32_t x, int32_t y) const { return FindUnitOnTile(turnQueue, x, y); }
+Unit* CombatScreen::UnitAtTile(int32_t x, int32_t y) const {
+    return FindUnitOnTile(turnQueue, x, y);
+}
 
 bool CombatScreen::UnitAt(int32_t x, int32_t y, int32_t& player) const {
     const Unit* unit = UnitAtTile(x, y);
@@ -66,7 +70,9 @@ bool CombatScreen::UnitAt(int32_t x, int32_t y, int32_t& player) const {
     return true;
 }
 
-Vector3 CombatScreen::tileCentre(int32_t x, int32_t y) const { return TileCentre(map, x, y); }
+Vector3 CombatScreen::tileCentre(int32_t x, int32_t y) const {
+    return TileCentre(map, x, y);
+}
 
 void CombatScreen::clearUnits() {
     activeUnit = nullptr;

@@ -81,8 +81,8 @@ Mover MoverOf(const Unit& unit);
 
 class CombatScreen : public UnitOccupancy {
 public:
-    CombatScreen(LevelMap& map, Pathfinder& pathfinder, Camera& camera, CombatHooks& hooks, RandomSource& random,
-                 CombatClock& clock);
+    CombatScreen(LevelMap& map, Pathfinder& pathfinder, Camera& camera, CombatHooks& hooks,
+                 RandomSource& random, CombatClock& clock);
     ~CombatScreen() override;
     CombatScreen(const CombatScreen&) = delete;
     CombatScreen& operator=(const CombatScreen&) = delete;

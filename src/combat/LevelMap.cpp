@@ -22,11 +22,17 @@ void SequentialPickIds::ReleasePickColour(int32_t id) {
 
 LevelMap::LevelMap() = default;
 
-LevelMap::~LevelMap() { Clear(); }
+LevelMap::~LevelMap() {
+    Clear();
+}
 
-void LevelMap::SetPickIds(PickIdSource* source) { pickIds_ = source; }
+void LevelMap::SetPickIds(PickIdSource* source) {
+    pickIds_ = source;
+}
 
-PickIdSource& LevelMap::ids() { return pickIds_ != nullptr ? *pickIds_ : ownIds_; }
+PickIdSource& LevelMap::ids() {
+    return pickIds_ != nullptr ? *pickIds_ : ownIds_;
+}
 
 namespace {
 
@@ -120,7 +126,8 @@ bool LevelMap::Load(const std::string& fileName) {
     }
 
     std::vector<MapTile> grid(static_cast<size_t>(newWidth) * newHeight);
-    const tinyxml2::XMLElement* rows[3] = {parts[2]->FirstChildElement("row"), parts[3]->FirstChildElement("row"),
+    const tinyxml2::XMLElement* rows[3] = {parts[2]->FirstChildElement("row"),
+                                           parts[3]->FirstChildElement("row"),
                                            parts[4]->FirstChildElement("row")};
     std::vector<int32_t> elevations;
     std::vector<float> passCosts;

@@ -10,7 +10,9 @@ namespace {
 constexpr float NoTurn = 0.0001f;
 constexpr float HalfTurn = 3.1415926f;
 
-Quat OrientationOf(const Unit& unit) { return unit.core ? unit.core->transform.rotation : Quat::Identity(); }
+Quat OrientationOf(const Unit& unit) {
+    return unit.core ? unit.core->transform.rotation : Quat::Identity();
+}
 
 void SetOrientation(Unit& unit, const Quat& q) {
     if (unit.core) {
@@ -50,7 +52,8 @@ void PlaceUnit(Unit& unit, const LevelMap& map, int32_t x, int32_t y) {
 
 Vector3 TileCentre(const LevelMap& map, int32_t x, int32_t y) {
     const MapTile* tile = map.TileAt(x, y);
-    return Vector3{static_cast<float>(x) * 4.0f, static_cast<float>(tile != nullptr ? tile->elevation : 0) * 0.5f,
+    return Vector3{static_cast<float>(x) * 4.0f,
+                   static_cast<float>(tile != nullptr ? tile->elevation : 0) * 0.5f,
                    static_cast<float>(y) * 4.0f};
 }
 

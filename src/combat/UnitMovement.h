@@ -17,7 +17,9 @@ constexpr float TurnSpeed = 0.10471975f;
 constexpr Vector3 ModelForward{1.0f, 0.0f, 0.0f};
 
 // True while the unit has tiles left to walk.
-inline bool IsWalking(const Unit& unit) { return !unit.movementQueue.empty(); }
+inline bool IsWalking(const Unit& unit) {
+    return !unit.movementQueue.empty();
+}
 
 // Advances the unit's walk by one tick; does nothing when its movement queue is empty.
 void TickWalk(Unit& unit, const LevelMap& map, CombatHooks& hooks);

@@ -35,7 +35,9 @@ Camera::Camera(float minimum, float maximum)
     derive();
 }
 
-void Camera::SetViewDistance(float value) { distance = std::clamp(value, minimumDistance, maximumDistance); }
+void Camera::SetViewDistance(float value) {
+    distance = std::clamp(value, minimumDistance, maximumDistance);
+}
 
 void Camera::startMotion(CameraMotion next, int32_t frames) {
     motion = next;

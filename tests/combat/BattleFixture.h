@@ -30,7 +30,9 @@ class RecordingHooks : public HeadlessHooks {
 public:
     void PlaySound(const std::string& path, bool, bool) override { sounds.push_back(path); }
     void StopSound(const std::string& path) override { stopped.push_back(path); }
-    void SpawnProjectile(WeaponEffectKind kind, const Vector3&, const Vector3&) override { effects.push_back(kind); }
+    void SpawnProjectile(WeaponEffectKind kind, const Vector3&, const Vector3&) override {
+        effects.push_back(kind);
+    }
     void LoadHud(const std::string& path) override { layouts.push_back(path); }
     std::vector<std::string> sounds;
     std::vector<std::string> stopped;
@@ -83,7 +85,8 @@ inline std::unique_ptr<Unit> MakeUnit(int32_t player, int32_t x, int32_t y, int3
 
 // A battle on an open map of the given size.
 struct Battle {
-    explicit Battle(uint32_t width = 12, uint32_t height = 12) : screen(map, pathfinder, camera, hooks, random, clock) {
+    explicit Battle(uint32_t width = 12, uint32_t height = 12)
+        : screen(map, pathfinder, camera, hooks, random, clock) {
         map.Resize(width, height);
     }
     // Adds a unit to the end of the queue.

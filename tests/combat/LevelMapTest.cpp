@@ -50,8 +50,8 @@ std::string MapText(const std::string& width, const std::string& height, const s
            "</elevation><passable>" + passable + "</passable><texture>" + texture + "</texture></mapdata>";
 }
 
-const std::string TwoByTwo = MapText("2", "2", "<row>1 2</row><row>3 4</row>", "<row>1 0</row><row>2.5 0.5</row>",
-                                     "<row>0 4</row><row>12 24</row>");
+const std::string TwoByTwo = MapText("2", "2", "<row>1 2</row><row>3 4</row>",
+                                     "<row>1 0</row><row>2.5 0.5</row>", "<row>0 4</row><row>12 24</row>");
 
 } // namespace
 
@@ -91,14 +91,15 @@ TEST(LevelMap, BrokenFilesAreRefusedAndKeepThePreviousGrid) {
     levels.write("words.xml", MapText("wide", "1", rows, rows, rows));
     levels.write("huge.xml", MapText("2000000000", "2000000000", rows, rows, rows));
     levels.write("short.xml", MapText("3", "1", "<row>1 1 1</row>", "<row>1 1</row>", "<row>0 0 0</row>"));
-    levels.write("missingrow.xml", MapText("1", "2", "<row>1</row>", "<row>1</row><row>1</row>", "<row>1</row>"));
+    levels.write("missingrow.xml",
+                 MapText("1", "2", "<row>1</row>", "<row>1</row><row>1</row>", "<row>1</row>"));
     levels.write("nolayer.xml", "<mapdata><width>1</width><height>1</height></mapdata>");
     levels.write("garbage.xml", "<mapdata><width>1");
     LevelMap map;
     map.SetFolder(levels.folder());
     ASSERT_TRUE(map.Load("good.xml"));
-    for (const char* name : {"negative.xml", "words.xml", "huge.xml", "short.xml", "missingrow.xml", "nolayer.xml",
-                             "garbage.xml", "absent.xml"}) {
+    for (const char* name : {"negative.xml", "words.xml", "huge.xml", "short.xml", "missingrow.xml",
+                             "nolayer.xml", "garbage.xml", "absent.xml"}) {
         DialogRecorder recorder;
         EXPECT_FALSE(map.Load(name)) << name;
         EXPECT_EQ(recorder.count(DialogKind::Error), 1) << name;

@@ -13,7 +13,8 @@ class MissionFiles {
 public:
     MissionFiles() {
         dir_ = std::filesystem::temp_directory_path() /
-               ("vantor-missions-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+               ("vantor-missions-" +
+                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         std::filesystem::create_directories(dir_);
         write("field.xml", "<mapdata><width>6</width><height>4</height>"
                            "<elevation><row>1 1 1 1 1 1</row><row>1 1 1 1 1 1</row><row>1 1 1 1 1 1</row>"
@@ -41,12 +42,15 @@ const char* const Rat = "XMLFiles\\Units\\ScoutRat.xml";
 TEST(Mission, LoadsStakesMapAndUnitsInFileOrder) {
     MissionFiles files;
     std::string path = files.write(
-        "m.xml", std::string("<mission fac1=\"3\" fac3=\"-2\"><goal type=\"1\"/><timeLimit limit=\"40\"/>"
-                             "<map>field.xml</map>"
-                             "<unit player=\"1\" xPos=\"0\" yPos=\"1\" orient=\"3\"/>"
-                             "<unit player=\"2\" xPos=\"5\" yPos=\"3\" target=\"1\" orient=\"9\">") +
-                     Rat + "</unit><unit player=\"1\" xPos=\"0\" yPos=\"2\"/><unit player=\"1\" xPos=\"1\" yPos=\"1\"/>"
-                           "<unit player=\"2\" xPos=\"40\" yPos=\"1\">" + Rat + "</unit></mission>");
+        "m.xml",
+        std::string("<mission fac1=\"3\" fac3=\"-2\"><goal type=\"1\"/><timeLimit limit=\"40\"/>"
+                    "<map>field.xml</map>"
+                    "<unit player=\"1\" xPos=\"0\" yPos=\"1\" orient=\"3\"/>"
+                    "<unit player=\"2\" xPos=\"5\" yPos=\"3\" target=\"1\" orient=\"9\">") +
+            Rat +
+            "</unit><unit player=\"1\" xPos=\"0\" yPos=\"2\"/><unit player=\"1\" xPos=\"1\" yPos=\"1\"/>"
+            "<unit player=\"2\" xPos=\"40\" yPos=\"1\">" +
+            Rat + "</unit></mission>");
     Battle b;
     b.map.SetFolder(files.folder());
     b.screen.mission.fac2 = 7;
@@ -84,10 +88,12 @@ TEST(Mission, MissingPiecesStopLoadingCleanly) {
     DialogRecorder recorder;
     EXPECT_FALSE(b.screen.LoadMission(files.folder() + "absent.xml", &army));
     EXPECT_TRUE(recorder.sawText("Could not find mission file"));
-    std::string noMap = files.write("nomap.xml", "<mission><goal/><timeLimit/><unit player=\"2\">x</unit></mission>");
+    std::string noMap =
+        files.write("nomap.xml", "<mission><goal/><timeLimit/><unit player=\"2\">x</unit></mission>");
     EXPECT_FALSE(b.screen.LoadMission(noMap, &army));
     EXPECT_TRUE(recorder.sawText("Missing \"map\" Tag"));
-    std::string badMap = files.write("badmap.xml", "<mission><goal/><timeLimit/><map>nothing.xml</map></mission>");
+    std::string badMap =
+        files.write("badmap.xml", "<mission><goal/><timeLimit/><map>nothing.xml</map></mission>");
     EXPECT_FALSE(b.screen.LoadMission(badMap, &army));
     std::string badUnit = files.write(
         "badunit.xml", std::string("<mission><map>field.xml</map><unit player=\"2\">") + Rat +

@@ -1,5 +1,5 @@
-#include "../../bench/ReferencePathfinder.h"
 #include "combat/Pathfinder.h"
+#include "../../bench/ReferencePathfinder.h"
 
 #include <gtest/gtest.h>
 #include <map>
@@ -33,7 +33,8 @@ std::string Markers(const LevelMap& map) {
     std::string s;
     for (uint32_t y = 0; y < map.height(); ++y) {
         for (uint32_t x = 0; x < map.width(); ++x) {
-            s += static_cast<char>('0' + static_cast<int>(map.TileAt(static_cast<int32_t>(x), static_cast<int32_t>(y))->marker));
+            s += static_cast<char>(
+                '0' + static_cast<int>(map.TileAt(static_cast<int32_t>(x), static_cast<int32_t>(y))->marker));
         }
         s += '\n';
     }
@@ -52,7 +53,8 @@ TEST(Pathfinder, FloodReachesExactlyTheSquareOfMoveDist) {
         for (int32_t x = 0; x < 11; ++x) {
             bool inside = std::max(std::abs(x - 5), std::abs(y - 5)) <= 3;
             // The mover's own tile is passable and unoccupied here, so it is marked too.
-            EXPECT_EQ(map.TileAt(x, y)->marker == TileMarker::Reachable, inside) << x << "," << y << "\n" << Markers(map);
+            EXPECT_EQ(map.TileAt(x, y)->marker == TileMarker::Reachable, inside) << x << "," << y << "\n"
+                                                                                 << Markers(map);
         }
     }
 }
@@ -180,7 +182,8 @@ TEST(Pathfinder, AgreesWithThePlainSearchOnRandomMaps) {
         }
         Units units;
         for (int u = 0; u < 6; ++u) {
-            units.players[{static_cast<int32_t>(rng() % w), static_cast<int32_t>(rng() % h)}] = 1 + static_cast<int32_t>(rng() % 2);
+            units.players[{static_cast<int32_t>(rng() % w), static_cast<int32_t>(rng() % h)}] =
+                1 + static_cast<int32_t>(rng() % 2);
         }
         Mover m = MoverAt(static_cast<int32_t>(rng() % w), static_cast<int32_t>(rng() % h),
                           1 + static_cast<int32_t>(rng() % 12), 1 + static_cast<int32_t>(rng() % 20));

@@ -9,7 +9,9 @@ namespace {
 // Lets the active unit walk its route and the camera come to rest.
 void Settle(Battle& b) {
     b.frame();
-    b.runUntil([&] { return (b.screen.activeUnit == nullptr || !IsWalking(*b.screen.activeUnit)) && !b.camera.busy(); });
+    b.runUntil([&] {
+        return (b.screen.activeUnit == nullptr || !IsWalking(*b.screen.activeUnit)) && !b.camera.busy();
+    });
 }
 
 // Previews a route to (x, y) by hovering, then clicks its end.

@@ -4,19 +4,20 @@
 #include "combat/BattleSimulation.h"
 #include "platform/Dialog.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <algorithm>
 #include <cstring>
 #include <string>
 
 namespace {
 
 int Usage() {
-    std::fprintf(stderr, "usage: vantor-sim MISSION [--squad UNITFILE...] [--seeds N] [--seed S] "
-                         "[--max-activations N]\n"
-                         "  MISSION and UNITFILE are game paths such as XMLFiles\\Missions\\01_Outskirts.xml,\n"
-                         "  read from the current folder (the game's run folder).\n");
+    std::fprintf(stderr,
+                 "usage: vantor-sim MISSION [--squad UNITFILE...] [--seeds N] [--seed S] "
+                 "[--max-activations N]\n"
+                 "  MISSION and UNITFILE are game paths such as XMLFiles\\Missions\\01_Outskirts.xml,\n"
+                 "  read from the current folder (the game's run folder).\n");
     return 2;
 }
 
@@ -48,7 +49,8 @@ int main(int argc, char** argv) {
         } else if (std::strcmp(argv[i], "--seed") == 0 && i + 1 < argc && ReadCount(argv[i + 1], value)) {
             firstSeed = value;
             ++i;
-        } else if (std::strcmp(argv[i], "--max-activations") == 0 && i + 1 < argc && ReadCount(argv[i + 1], value)) {
+        } else if (std::strcmp(argv[i], "--max-activations") == 0 && i + 1 < argc &&
+                   ReadCount(argv[i + 1], value)) {
             settings.maxActivations = value;
             ++i;
         } else {
@@ -63,11 +65,13 @@ int main(int argc, char** argv) {
             return 1;
         }
         std::printf("winner: %s\nactivations: %lld\nsurvivors: %zu\n",
-                    outcome.winner == 0 ? (outcome.stalled ? "none (stalled: no enemy in reach)" : "none (activation limit)") : (outcome.winner == 1 ? "player 1" : "player 2"),
+                    outcome.winner == 0
+                        ? (outcome.stalled ? "none (stalled: no enemy in reach)" : "none (activation limit)")
+                        : (outcome.winner == 1 ? "player 1" : "player 2"),
                     static_cast<long long>(outcome.activations), outcome.survivors.size());
         for (const Survivor& s : outcome.survivors) {
-            std::printf("  player %d  %-20s %4d / %3d hp  at (%d, %d)\n", s.player, s.name.c_str(), s.hp, s.fullHp, s.x,
-                        s.y);
+            std::printf("  player %d  %-20s %4d / %3d hp  at (%d, %d)\n", s.player, s.name.c_str(), s.hp,
+                        s.fullHp, s.x, s.y);
         }
         return 0;
     }
@@ -88,7 +92,8 @@ int main(int argc, char** argv) {
     }
     std::printf("battles: %lld\nplayer 1 wins: %lld\nplayer 2 wins: %lld\nundecided: %lld (stalled %lld)\n"
                 "win rate of player 1: %.1f %%\nactivations: mean %.1f, longest %lld\n",
-                seeds, wins, losses, undecided, stalled, 100.0 * static_cast<double>(wins) / static_cast<double>(seeds),
+                seeds, wins, losses, undecided, stalled,
+                100.0 * static_cast<double>(wins) / static_cast<double>(seeds),
                 static_cast<double>(totalActivations) / static_cast<double>(seeds), longest);
     return 0;
 }
