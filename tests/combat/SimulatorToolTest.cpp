@@ -1,0 +1,48 @@
+#include <cstdio>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <string>
+#include <sys/wait.h>
+
+namespace {
+
+// Runs a command in the run folder; returns its exit status and fills its standard output.
+int RunTool(const std::string& command, std::string& output) {
+    output.clear();
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) {
+        return -1;
+    }
+    char buffer[256];
+    while (fgets(buffer, sizeof buffer, pipe) != nullptr) {
+        output += buffer;
+    }
+    int status = pclose(pipe);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+} // namespace
+
+TEST(SimulatorTool, PrintsTheBattleAndTheWinRate) {
+    if (!std::filesystem::exists("vantor-sim")) {
+        GTEST_SKIP() << "vantor-sim is not built in this run folder";
+    }
+    std::string out;
+    ASSERT_EQ(RunTool("./vantor-sim 'XMLFiles\\Missions\\01_Outskirts.xml' 2>/dev/null", out), 0);
+    EXPECT_NE(out.find("winner: player 1"), std::string::npos) << out;
+    EXPECT_NE(out.find("activations: "), std::string::npos) << out;
+    EXPECT_NE(out.find("player 1  Gold"), std::string::npos) << out;
+    ASSERT_EQ(RunTool("./vantor-sim 'XMLFiles\\Missions\\01_Outskirts.xml' --seeds 3 2>/dev/null", out), 0);
+    EXPECT_NE(out.find("win rate of player 1: 100.0 %"), std::string::npos) << out;
+    ASSERT_EQ(
+        RunTool(
+            "./vantor-sim 'XMLFiles\\Missions\\02_Riverside.xml' --squad 'XMLFiles\\Units\\LancerWolf.xml' "
+            "'XMLFiles\\Units\\WardenAnt.xml' 2>/dev/null",
+            out),
+        0);
+    EXPECT_NE(out.find("winner: "), std::string::npos) << out;
+    EXPECT_EQ(out.find("Gold"), std::string::npos) << "the given squad replaces the starter squad\n" << out;
+    EXPECT_EQ(RunTool("./vantor-sim 'XMLFiles\\Missions\\Nowhere.xml' 2>/dev/null", out), 1);
+    EXPECT_EQ(RunTool("./vantor-sim 'XMLFiles\\Missions\\01_Outskirts.xml' --seeds many 2>/dev/null", out),
+              2);
+}
