@@ -222,6 +222,9 @@ void LevelMap::Resize(uint32_t newWidth, uint32_t newHeight) {
     if (newHeight == 0) {
         newHeight = height_;
     }
+    if (newWidth == 0 || newHeight == 0) {
+        return; // an empty map has no side to keep
+    }
     if (newWidth > MaxSide || newHeight > MaxSide) {
         ShowErrorBox("A level map side cannot exceed " + std::to_string(MaxSide) + " tiles");
         return;
