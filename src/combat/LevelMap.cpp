@@ -4,7 +4,7 @@
 #include "platform/Paths.h"
 
 #include <algorithm>
-#include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <sstream>
 #include <tinyxml2.h>
@@ -141,7 +141,8 @@ bool LevelMap::Load(const std::string& fileName) {
         for (uint32_t x = 0; x < newWidth; ++x) {
             MapTile& tile = grid[x + static_cast<size_t>(y) * newWidth];
             tile.elevation = elevations[x];
-            tile.passable = passCosts[x] < 0.0f ? 0.0f : passCosts[x];
+            // Pass costs are factors of a time budget: negative or non-finite ones make no sense.
+            tile.passable = std::isfinite(passCosts[x]) && passCosts[x] > 0.0f ? passCosts[x] : 0.0f;
             tile.texture = textureValues[x];
         }
         for (auto& row : rows) {
