@@ -52,9 +52,10 @@ bool Blocks(const LevelMap& map, int32_t sx, int32_t sy, int32_t cx, int32_t cy,
     float length = std::sqrt(vx * vx + vy * vy);
     float frac = std::fabs((ux * vx + uy * vy) / length) / length;
     frac = std::max(0.0f, std::min(frac, 1.0f));
-    float height = static_cast<float>(s->elevation) + static_cast<float>(t->elevation - s->elevation) * frac;
-    int32_t rounded = static_cast<int32_t>(height + 0.5f);
-    return rounded < c->elevation;
+    float height = static_cast<float>(s->elevation) +
+                   (static_cast<float>(t->elevation) - static_cast<float>(s->elevation)) * frac;
+    // Rounded by adding 0.5 and cutting toward zero; kept in floating point so no elevation can overflow.
+    return std::trunc(static_cast<double>(height) + 0.5) < static_cast<double>(c->elevation);
 }
 
 } // namespace
