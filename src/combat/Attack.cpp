@@ -55,7 +55,7 @@ bool Blocks(const LevelMap& map, int32_t sx, int32_t sy, int32_t cx, int32_t cy,
     float height = static_cast<float>(s->elevation) +
                    (static_cast<float>(t->elevation) - static_cast<float>(s->elevation)) * frac;
     // Rounded by adding 0.5 and cutting toward zero; kept in floating point so no elevation can overflow.
-    return std::trunc(static_cast<double>(height) + 0.5) < static_cast<double>(c->elevation);
+    return static_cast<double>(std::trunc(height + 0.5f)) < static_cast<double>(c->elevation);
 }
 
 } // namespace
