@@ -1,5 +1,6 @@
 #include "combat/CombatScreen.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -26,8 +27,10 @@ WeaponEffectKind EffectKindOf(std::string_view name) {
 }
 
 int32_t ShotDamage(int32_t damage, int32_t accuracy, int32_t defense, RandomSource& random) {
-    double factor = static_cast<double>(accuracy - defense) / 100.0;
-    int32_t d = damage + static_cast<int32_t>(damage * factor);
+    double factor = (static_cast<double>(accuracy) - static_cast<double>(defense)) / 100.0;
+    double full = static_cast<double>(damage) + std::trunc(static_cast<double>(damage) * factor);
+    // Bounded so that absurd module values cannot overflow the hit points.
+    int32_t d = static_cast<int32_t>(std::min(full, 1.0e8));
     if (d <= 0) {
         // Too inaccurate against this armour to do any harm (and no remainder by zero).
         return 0;
