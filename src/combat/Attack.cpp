@@ -30,7 +30,7 @@ int32_t ShotDamage(int32_t damage, int32_t accuracy, int32_t defense, RandomSour
     double factor = (static_cast<double>(accuracy) - static_cast<double>(defense)) / 100.0;
     double full = static_cast<double>(damage) + std::trunc(static_cast<double>(damage) * factor);
     // Bounded so that absurd module values cannot overflow the hit points.
-    int32_t d = static_cast<int32_t>(std::min(full, 1.0e8));
+    int32_t d = static_cast<int32_t>(std::clamp(full, -1.0, 1.0e8));
     if (d <= 0) {
         // Too inaccurate against this armour to do any harm (and no remainder by zero).
         return 0;
