@@ -71,7 +71,7 @@ public:
             closed_.push_back(std::move(p));
         }
         if (end != nullptr) {
-            pathCost = static_cast<int32_t>(end->f);
+            pathCost = end->f < 1.0e9f ? static_cast<int32_t>(end->f) : 1000000000;
             pathSteps = end->steps;
             const RefNode* at = end;
             while (at != nullptr) {
@@ -112,7 +112,8 @@ public:
         };
         while (!open_.empty()) {
             std::unique_ptr<RefNode> p = pop();
-            if (static_cast<int32_t>(p->g) + mover.timeUsed > 100 ||
+            int32_t whole = p->g < 1.0e9f ? static_cast<int32_t>(p->g) : 1000000000;
+            if (whole + static_cast<int64_t>(mover.timeUsed) > 100 ||
                 mover.moveDist < p->steps + mover.distanceUsed) {
                 continue;
             }

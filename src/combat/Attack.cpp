@@ -152,7 +152,7 @@ bool CombatScreen::resolveAttack(Unit& target) {
     }
     const Component& weapon = *attacker->weapon;
     if (target.owner.player == attacker->owner.player || attacker->turnDone || attacker->timeUsed >= 100 ||
-        attacker->timeUsed + weapon.timeCost > 100 || shotsThisTurn >= weapon.shots) {
+        static_cast<int64_t>(attacker->timeUsed) + weapon.timeCost > 100 || shotsThisTurn >= weapon.shots) {
         return false;
     }
     ++shotsThisTurn;

@@ -18,6 +18,14 @@ bool Enterable(const LevelMap& map, int32_t x, int32_t y) {
     return tile != nullptr && tile->passable != 0.0f;
 }
 
+// A cost cut toward zero; costs beyond any budget stay far beyond it instead of overflowing.
+int32_t Truncated(float cost) {
+    if (!(cost < 1.0e9f)) {
+        return 1000000000;
+    }
+    return static_cast<int32_t>(cost);
+}
+
 int32_t Chebyshev(int32_t ax, int32_t ay, int32_t bx, int32_t by) {
     return std::max(std::abs(ax - bx), std::abs(ay - by));
 }
@@ -210,7 +218,7 @@ bool Pathfinder::findPath(const LevelMap& map, const Mover& mover, int32_t targe
         return false;
     }
     const Node& last = nodes_[static_cast<size_t>(end)];
-    pathCost = static_cast<int32_t>(last.f);
+    pathCost = Truncated(last.f);
     pathSteps = last.steps;
     for (int32_t at = end; at >= 0; at = nodes_[static_cast<size_t>(at)].parent) {
         path.push_back(PathStep{at % w, at / w});
@@ -241,7 +249,7 @@ void Pathfinder::markReachable(LevelMap& map, const UnitOccupancy& units, const 
     while (!heap_.empty()) {
         int32_t current = pop();
         Node& p = nodes_[static_cast<size_t>(current)];
-        if (static_cast<int32_t>(p.g) + mover.timeUsed > TimeBudget ||
+        if (Truncated(p.g) + static_cast<int64_t>(mover.timeUsed) > TimeBudget ||
             mover.moveDist < p.steps + mover.distanceUsed) {
             // Dropped, not closed: a later route with fewer steps may still reach this tile.
             p.state = NodeState::Unseen;
