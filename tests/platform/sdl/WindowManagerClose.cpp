@@ -3,17 +3,20 @@
 #include <SDL.h>
 #include <SDL_syswm.h>
 #include <X11/Xlib.h>
+#include <cstdio>
 #include <dlfcn.h>
 
 bool PressCloseButton(SDL_Window* window) {
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
     if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) {
+        std::fprintf(stderr, "not an X11 window: %s\n", SDL_GetError());
         return false;
     }
     // SDL already loaded Xlib; the test binary does not link it itself.
     void* x11 = dlopen("libX11.so.6", RTLD_NOW | RTLD_NOLOAD);
     if (!x11) {
+        std::fprintf(stderr, "Xlib is not loaded: %s\n", dlerror());
         return false;
     }
     auto internAtom = reinterpret_cast<Atom (*)(Display*, const char*, Bool)>(dlsym(x11, "XInternAtom"));
@@ -34,5 +37,8 @@ bool PressCloseButton(SDL_Window* window) {
         flush(display);
     }
     dlclose(x11);
+    if (!sent) {
+        std::fprintf(stderr, "the close request could not be sent\n");
+    }
     return sent;
 }
