@@ -90,7 +90,8 @@ struct ModelNode {
     // Compiles fullList and plainList for this node and its children, deleting older lists first (gl
     // library).
     void BuildDisplayLists();
-    // Emits the node's triangles; full adds texture coordinates and colours (gl library).
+    // Emits the node's triangles; full adds texture coordinates and colours, and binds the node's texture
+    // (a textured node with texture 0 uses the texture the caller bound) (gl library).
     void DrawMesh(bool full) const;
     // Sets the texture on the whole tree and returns a new list of this node's own triangles; the caller owns
     // it.

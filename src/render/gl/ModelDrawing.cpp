@@ -68,7 +68,10 @@ void ModelNode::DrawMesh(bool full) const {
     const bool withTexture = full && textured;
     if (withTexture) {
         glEnable(GL_TEXTURE_2D);
-        glBindTexture(GL_TEXTURE_2D, texture != 0 ? texture : WhiteTexture());
+        // Without a texture of its own the node takes the one bound by the caller (the tiles' way).
+        if (texture != 0) {
+            glBindTexture(GL_TEXTURE_2D, texture);
+        }
     } else if (full) {
         UnbindTexture();
     }

@@ -207,8 +207,6 @@ TEST_F(SceneTest, FlatModeReadsBackExactIds) {
 TEST_F(SceneTest, ALitTexturedModelBesideAGridOfMarkedTiles) {
     const uint32_t ground = CheckerTexture("ground.png", {150, 150, 150, 0}, {110, 110, 110, 0});
     const uint32_t paint = CheckerTexture("paint.png", {40, 140, 230, 0}, {230, 230, 230, 0});
-    block.SetNodeTexture(ground, false);
-    block.BuildDisplayLists();
     box->SetNodeTexture(paint, true);
     box->BuildDisplayLists();
 
@@ -222,6 +220,8 @@ TEST_F(SceneTest, ALitTexturedModelBesideAGridOfMarkedTiles) {
         for (int y = 0; y < 4; ++y) {
             glPushMatrix();
             glTranslatef(static_cast<float>(x) * 4, 0, static_cast<float>(y) * 4);
+            // The block has no texture of its own: each tile binds its own before drawing it.
+            glBindTexture(GL_TEXTURE_2D, ground);
             glCallList(block.fullList);
             glPopMatrix();
         }
