@@ -3,7 +3,7 @@
 VANTOR_PACKAGES=(
     cmake g++ make pkg-config
     libsdl2-dev libsdl2-mixer-dev libglew-dev libglu1-mesa-dev libgl1-mesa-dri mesa-utils
-    libfreeimage-dev libtinyxml2-dev libimgui-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core
+    libfreeimage-dev libtinyxml2-dev libimgui-dev libstb-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core
     libmp3lame-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth

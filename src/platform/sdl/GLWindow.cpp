@@ -11,9 +11,6 @@
 
 #include <cfloat>
 
-// Defined with the font rasteriser Dear ImGui needs (ImGuiStb.cpp).
-void LinkImGuiFontRasteriser();
-
 namespace {
 
 void ShowCreationError(const char* text) {
@@ -132,7 +129,6 @@ bool GLWindow::CreateGLWindow(const char* title, int width, int height, int bits
     SDL_ShowWindow(window_);
     SDL_RaiseWindow(window_);
 
-    LinkImGuiFontRasteriser();
     IMGUI_CHECKVERSION();
     ImGui::CreateContext();
     ImGui::GetIO().IniFilename = nullptr;
