@@ -1,8 +1,11 @@
 #include "core/GameContext.h"
 
+#include "combat/gl/CombatState.h"
 #include "core/Screens.h"
 #include "hud/MessageDispatcher.h"
 #include "platform/sdl/GLWindow.h"
+#include "screens/BuildScreen.h"
+#include "screens/WorldMap.h"
 
 GameContext& GameContext::Get() {
     // The dispatcher must exist before the context: receivers owned by the context unregister from it
@@ -31,9 +34,9 @@ void GameContext::FillStateTable() {
     stateTable.SetRow(kMainMenuState, {nullptr, nullptr, nullptr});
     stateTable.SetRow(kOptionsState, {nullptr, nullptr, nullptr});
     stateTable.SetRow(kCreditsState, {nullptr, nullptr, nullptr});
-    stateTable.SetRow(kWorldMapState, {nullptr, nullptr, nullptr});
-    stateTable.SetRow(kBuildState, {nullptr, nullptr, nullptr});
-    stateTable.SetRow(kSquadState, {nullptr, nullptr, nullptr});
-    stateTable.SetRow(kCombatState, {nullptr, nullptr, nullptr});
+    stateTable.SetRow(kWorldMapState, {WorldMapEnter, WorldMapUpdate, WorldMapExit});
+    stateTable.SetRow(kBuildState, {BuildEnter, BuildUpdate, BuildExit});
+    stateTable.SetRow(kSquadState, {SquadEnter, SquadUpdate, SquadExit});
+    stateTable.SetRow(kCombatState, {CombatEnter, CombatUpdate, CombatExit});
     stateTable.SetRow(kQuitState, {nullptr, nullptr, nullptr});
 }

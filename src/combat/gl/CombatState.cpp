@@ -1,0 +1,7 @@
+#include "combat/gl/CombatState.h"
+
+void CombatEnter() {}
+
+void CombatUpdate() {}
+
+void CombatExit() {}

@@ -1,0 +1,7 @@
+#include "screens/WorldMap.h"
+
+void WorldMapEnter() {}
+
+void WorldMapUpdate() {}
+
+void WorldMapExit() {}
