@@ -7,23 +7,23 @@
 const char* const HitSound = "Sound Assets\\SFX\\Misc_Weapon\\Machine_PileDriver_Hit03.wav";
 const char* const DestroyedSound = "Sound Assets\\SFX\\Hit\\Lift_MetalGrind_LargeHit2.wav";
 
-WeaponEffectKind EffectKindOf(std::string_view name) {
+ProjectileKind EffectKindOf(std::string_view name) {
     if (name.find("Double") != std::string_view::npos) {
-        return WeaponEffectKind::Double;
+        return ProjectileKind::Double;
     }
     if (name.find("Red") != std::string_view::npos) {
-        return WeaponEffectKind::Red;
+        return ProjectileKind::Red;
     }
     if (name.find("Green") != std::string_view::npos) {
-        return WeaponEffectKind::Green;
+        return ProjectileKind::Green;
     }
     if (name.find("Blue") != std::string_view::npos) {
-        return WeaponEffectKind::Blue;
+        return ProjectileKind::Blue;
     }
     if (name.find("Plasma") != std::string_view::npos) {
-        return WeaponEffectKind::Plasma;
+        return ProjectileKind::Plasma;
     }
-    return WeaponEffectKind::None;
+    return ProjectileKind::None;
 }
 
 int32_t ShotDamage(int32_t damage, int32_t accuracy, int32_t defense, RandomSource& random) {
@@ -158,8 +158,8 @@ bool CombatScreen::resolveAttack(Unit& target) {
     ++shotsThisTurn;
     target.hp -= ShotDamage(weapon.damage, weapon.accuracy, target.defense, random);
     attacker->timeUsed += weapon.timeCost;
-    WeaponEffectKind kind = EffectKindOf(weapon.name);
-    if (kind != WeaponEffectKind::None) {
+    ProjectileKind kind = EffectKindOf(weapon.name);
+    if (kind != ProjectileKind::None) {
         Vector3 raise{0.0f, 2.0f, 0.0f};
         hooks.SpawnProjectile(kind, UnitWorldPosition(*attacker) + raise, UnitWorldPosition(target) + raise);
     }

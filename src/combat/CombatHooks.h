@@ -12,21 +12,21 @@
 
 class CombatScreen;
 
-// Projectile looks, chosen by the weapon's name.
-enum class WeaponEffectKind : int32_t { None = -1, Red = 0, Green = 1, Blue = 2, Double = 3, Plasma = 4 };
+// Projectile looks, chosen by the weapon's name (the particle pool numbers its effects the same way).
+enum class ProjectileKind : int32_t { None = -1, Red = 0, Green = 1, Blue = 2, Double = 3, Plasma = 4 };
 
 // The particle style that draws a projectile kind (Red 3, Blue 4, Green 5, Double 6, Plasma 7); 0 for none.
-inline int32_t ParticleStyleOf(WeaponEffectKind kind) {
+inline int32_t ParticleStyleOf(ProjectileKind kind) {
     switch (kind) {
-    case WeaponEffectKind::Red:
+    case ProjectileKind::Red:
         return 3;
-    case WeaponEffectKind::Blue:
+    case ProjectileKind::Blue:
         return 4;
-    case WeaponEffectKind::Green:
+    case ProjectileKind::Green:
         return 5;
-    case WeaponEffectKind::Double:
+    case ProjectileKind::Double:
         return 6;
-    case WeaponEffectKind::Plasma:
+    case ProjectileKind::Plasma:
         return 7;
     default:
         return 0;
@@ -34,8 +34,8 @@ inline int32_t ParticleStyleOf(WeaponEffectKind kind) {
 }
 
 // The particle size of a projectile kind: 0.15 for plasma, 0.25 for the others.
-inline float ParticleSizeOf(WeaponEffectKind kind) {
-    return kind == WeaponEffectKind::Plasma ? 0.15f : 0.25f;
+inline float ParticleSizeOf(ProjectileKind kind) {
+    return kind == ProjectileKind::Plasma ? 0.15f : 0.25f;
 }
 
 // The high-resolution timer as the battle sees it.
@@ -98,7 +98,7 @@ public:
     // Stops a sound file started with PlaySound.
     virtual void StopSound(const std::string& path) { (void)path; }
     // Launches the projectile of a shot between two world points.
-    virtual void SpawnProjectile(WeaponEffectKind kind, const Vector3& from, const Vector3& to) {
+    virtual void SpawnProjectile(ProjectileKind kind, const Vector3& from, const Vector3& to) {
         (void)kind, (void)from, (void)to;
     }
     // Removes every particle (leaving the battle).
@@ -117,4 +117,6 @@ public:
     virtual void AddBattleLight() {}
     // Removes the light added by AddBattleLight.
     virtual void RemoveBattleLight() {}
+    // Switches the options overlay's receiver on or off (the pause menu's options page).
+    virtual void ShowOptions(bool shown) { (void)shown; }
 };

@@ -12,6 +12,10 @@ namespace {
 
 const char* const CombatLayout = "XMLFiles\\GUI\\combat.xml";
 const char* const WinLayout = "XMLFiles\\GUI\\win.xml";
+const char* const PauseLayout = "XMLFiles\\GUI\\pause.xml";
+const char* const OptionsLayout = "XMLFiles\\GUI\\options_p.xml";
+const char* const HowToPlayLayouts[2] = {"XMLFiles\\GUI\\howtoplay1.xml", "XMLFiles\\GUI\\howtoplay2.xml"};
+const char* const PageSound = "Sound Assets\\SFX\\Start_Up\\Machine_Generator_Start02.wav";
 
 // Whether unit u goes before unit v in the turn queue.
 bool GoesFirst(const Unit& u, const Unit& v) {
@@ -380,5 +384,48 @@ void CombatScreen::HandleClick(const PickResult& pick) {
         }
     } else if (pick.tile->marker == TileMarker::PathEnd) {
         CommitMove(x, y);
+    }
+}
+
+void CombatScreen::TogglePause() {
+    if (paused) {
+        paused = false;
+        if (optionsShown) {
+            optionsShown = false;
+            hooks.ShowOptions(false);
+        }
+        hooks.LoadHud(CombatLayout);
+        return;
+    }
+    if (!active || player1Won || player2Won) {
+        return;
+    }
+    paused = true;
+    pausePage = 0;
+    optionsShown = false;
+    hooks.LoadHud(PauseLayout);
+}
+
+void CombatScreen::PauseButton(int32_t data) {
+    if (!paused) {
+        return;
+    }
+    if (data == 3) {
+        pausePage = (pausePage + 1) % 3;
+        if (pausePage == 0) {
+            hooks.LoadHud(PauseLayout);
+        } else {
+            hooks.PlaySound(PageSound, false, false);
+            hooks.LoadHud(HowToPlayLayouts[pausePage - 1]);
+        }
+    } else if (data == 4) {
+        optionsShown = !optionsShown;
+        if (optionsShown) {
+            hooks.LoadHud(OptionsLayout);
+            hooks.ShowOptions(true);
+        } else {
+            hooks.ShowOptions(false);
+            hooks.LoadHud(PauseLayout);
+        }
     }
 }

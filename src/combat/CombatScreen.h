@@ -70,7 +70,7 @@ extern const char* const DestroyedSound;
 extern const char* const BattleMusic;
 
 // The projectile look of a weapon name ("Double", then "Red", "Green", "Blue", "Plasma").
-WeaponEffectKind EffectKindOf(std::string_view weaponName);
+ProjectileKind EffectKindOf(std::string_view weaponName);
 // The hit points a shot takes: (rand mod D) + D / 4 with D = damage + damage * (accuracy - defense) / 100;
 // nothing when D is 0 or less. Draws one random value only when D > 0.
 int32_t ShotDamage(int32_t damage, int32_t accuracy, int32_t defense, RandomSource& random);
@@ -126,6 +126,14 @@ public:
     // A left click that no button took, on what was picked.
     void HandleClick(const PickResult& pick);
 
+    // [SECTION] Pause
+    // Escape: pauses on page 0 with the pause layout, or resumes with the battle layout. A won battle is not
+    // paused, so its victory layout stays.
+    void TogglePause();
+    // A layout button of the pause overlay: 3 turns to the next page (menu, two how-to-play pages), 4 shows
+    // or hides the options; other values do nothing.
+    void PauseButton(int32_t data);
+
     // [SECTION] Attacks
     // Marks the tiles the active unit's weapon reaches and sees Target.
     void markAttackable();
@@ -153,6 +161,9 @@ public:
     Unit* activeUnit = nullptr;
     bool markersDirty = false;
     bool paused = false;
+    int32_t pausePage = 0;
+    bool optionsShown = false;
+    bool renderPickingColours = false;
     bool moveMode = true;
     bool showStatCards = true;
     bool editMode = false;

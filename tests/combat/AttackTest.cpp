@@ -51,15 +51,15 @@ TEST(Attack, ShotsTimeAndUndoLimits) {
     shooter->timeUsed = 0;
     EXPECT_FALSE(b.screen.resolveAttack(*friendUnit));
     ASSERT_EQ(b.hooks.effects.size(), 2u);
-    EXPECT_EQ(b.hooks.effects[0], WeaponEffectKind::Blue);
+    EXPECT_EQ(b.hooks.effects[0], ProjectileKind::Blue);
 }
 
 TEST(Attack, EffectKindsFollowTheNameInOrder) {
-    EXPECT_EQ(EffectKindOf("Double Cannon Red"), WeaponEffectKind::Double);
-    EXPECT_EQ(EffectKindOf("Tri Laser Red"), WeaponEffectKind::Red);
-    EXPECT_EQ(EffectKindOf("Tri Laser Green"), WeaponEffectKind::Green);
-    EXPECT_EQ(EffectKindOf("Plasma Splash"), WeaponEffectKind::Plasma);
-    EXPECT_EQ(EffectKindOf("Blaster"), WeaponEffectKind::None);
+    EXPECT_EQ(EffectKindOf("Double Cannon Red"), ProjectileKind::Double);
+    EXPECT_EQ(EffectKindOf("Tri Laser Red"), ProjectileKind::Red);
+    EXPECT_EQ(EffectKindOf("Tri Laser Green"), ProjectileKind::Green);
+    EXPECT_EQ(EffectKindOf("Plasma Splash"), ProjectileKind::Plasma);
+    EXPECT_EQ(EffectKindOf("Blaster"), ProjectileKind::None);
 }
 
 TEST(Attack, DestroyedTargetLeavesTheBattleAndEveryReference) {

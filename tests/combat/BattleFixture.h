@@ -30,13 +30,13 @@ class RecordingHooks : public HeadlessHooks {
 public:
     void PlaySound(const std::string& path, bool, bool) override { sounds.push_back(path); }
     void StopSound(const std::string& path) override { stopped.push_back(path); }
-    void SpawnProjectile(WeaponEffectKind kind, const Vector3&, const Vector3&) override {
+    void SpawnProjectile(ProjectileKind kind, const Vector3&, const Vector3&) override {
         effects.push_back(kind);
     }
     void LoadHud(const std::string& path) override { layouts.push_back(path); }
     std::vector<std::string> sounds;
     std::vector<std::string> stopped;
-    std::vector<WeaponEffectKind> effects;
+    std::vector<ProjectileKind> effects;
     std::vector<std::string> layouts;
 };
 
