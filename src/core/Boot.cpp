@@ -1,8 +1,204 @@
+#include "core/Boot.h"
+
 #include "core/GameContext.h"
 #include "core/Screens.h"
+#include "data/Component.h"
+#include "platform/Paths.h"
+#include "platform/sdl/InputDevices.h"
+#include "platform/sdl/Texture.h"
+#include "render/gl/ModelDrawing.h"
+
+#include <filesystem>
+#include <system_error>
+
+const char* const tileTextureFiles[25] = {
+    "Art Assets\\grass_texture.png",
+    "Art Assets\\dirt_texture.png",
+    "Art Assets\\water_texture.png",
+    "Art Assets\\Textures\\Blue_Building_Texture.png",
+    "Art Assets\\Textures\\Street_Bottom.png",
+    "Art Assets\\Textures\\Street_Corner_BL.png",
+    "Art Assets\\Textures\\Street_Corner_BR.png",
+    "Art Assets\\Textures\\Street_Corner_TL.png",
+    "Art Assets\\Textures\\Street_Corner_TR.png",
+    "Art Assets\\Textures\\Street_Left.png",
+    "Art Assets\\Textures\\Street_Right.png",
+    "Art Assets\\Textures\\Street_Top.png",
+    "Art Assets\\Textures\\Street.png",
+    "Art Assets\\Textures\\Street_Left_NL.png",
+    "Art Assets\\Textures\\Street_Right_NL.png",
+    "Art Assets\\Textures\\Street_Top_NL.png",
+    "Art Assets\\Textures\\Street_Bottom_NL.png",
+    "Art Assets\\Textures\\Pitch_Blue_Building_Texture.png",
+    "Art Assets\\Textures\\Pitch_Silver_Building_Texture.png",
+    "Art Assets\\Textures\\Silver_Building_Texture.png",
+    "Art Assets\\Textures\\Green_Building_Texture.png",
+    "Art Assets\\Textures\\Corner_BL.png",
+    "Art Assets\\Textures\\Corner_BR.png",
+    "Art Assets\\Textures\\Corner_TL.png",
+    "Art Assets\\Textures\\Corner_TR.png",
+};
+
+const std::vector<BootPicture> bootPictures = {
+    {16, "Art Assets\\Buttons\\Generic\\Menu_Block_Black.png"},
+    {5, "Art Assets\\Textures\\Army2.png"},
+    {4, "Art Assets\\Textures\\Army1.png"},
+    {32, "Art Assets\\Textures\\Army3.png"},
+    {33, "Art Assets\\Textures\\ArmyPlayer.png"},
+    {34, "Art Assets\\Textures\\Ace.png"},
+    {22, "Art Assets\\Textures\\Building10.png"},
+    {35, "Art Assets\\Textures\\Custom1.png"},
+    {36, "Art Assets\\Textures\\Custom2.png"},
+    {37, "Art Assets\\Textures\\Custom3.png"},
+    {38, "Art Assets\\Textures\\Custom4.png"},
+    {39, "Art Assets\\Textures\\Custom5.png"},
+    {40, "Art Assets\\Textures\\Custom6.png"},
+    {0, "Art Assets\\Screens\\LogoScreen.png"},
+    {19, "Art Assets\\Screens\\HowTo_Units.png"},
+    {20, "Art Assets\\Screens\\HowTo_Controls.png"},
+    {1, "Art Assets\\Screens\\TitleScreen.png"},
+    {8, "Art Assets\\Screens\\OptionsScreen.png"},
+    {11, "Art Assets\\Screens\\WorldMap.png"},
+    {9, "Art Assets\\Screens\\CreditsScreen.png"},
+    {25, "Art Assets\\Screens\\loadout_screen.png"},
+    {10, "Art Assets\\Screens\\Squad_Select_Screen_1_Outline_Text.png"},
+    {52, "Art Assets\\Screens\\TeamLogoScreen.png"},
+    {53, "Art Assets\\Textures\\mainmenu_buttonHighlight_credits.png"},
+    {54, "Art Assets\\Textures\\mainmenu_buttonHighlight_exit.png"},
+    {55, "Art Assets\\Textures\\mainmenu_buttonHighlight_options.png"},
+    {56, "Art Assets\\Textures\\mainmenu_buttonHighlight_StartMenu.png"},
+    {17, "Art Assets\\Menu_WorldMap_Active_Mission_Button.png"},
+    {18, "Art Assets\\Menu_WorldMap_Event_Button.png"},
+    {15, "Art Assets\\Textures\\Particle_Texture.png"},
+    {26, "Art Assets\\Textures\\Empty_Bar.png"},
+    {27, "Art Assets\\Textures\\Life_Bar.png"},
+    {28, "Art Assets\\Textures\\Time_Bar.png"},
+    {31, "Art Assets\\Textures\\Dead_Bar.png"},
+    {76, "Art Assets\\Textures\\FactionIcon2.png"},
+    {77, "Art Assets\\Textures\\FactionIcon1.png"},
+    {78, "Art Assets\\Textures\\FactionIcon3.png"},
+    {41, "Art Assets\\Textures\\statcard.png"},
+    {66, "Art Assets\\Textures\\statcardMirror.png"},
+    {42, "Art Assets\\Textures\\hud\\endTurnUp.png"},
+    {43, "Art Assets\\Textures\\hud\\endTurnDown.png"},
+    {44, "Art Assets\\Textures\\hud\\undoUp.png"},
+    {45, "Art Assets\\Textures\\hud\\undoDown.png"},
+    {46, "Art Assets\\Textures\\hud\\moveOn.png"},
+    {47, "Art Assets\\Textures\\hud\\moveOff.png"},
+    {48, "Art Assets\\Textures\\hud\\attackOn.png"},
+    {49, "Art Assets\\Textures\\hud\\attackOff.png"},
+    {50, "Art Assets\\Textures\\hud\\statsOn.png"},
+    {51, "Art Assets\\Textures\\hud\\statsOff.png"},
+    {57, "Art Assets\\Buttons\\Pause\\pauseTop1.png"},
+    {58, "Art Assets\\Buttons\\Pause\\pauseExit5.png"},
+    {59, "Art Assets\\Buttons\\Pause\\pauseExitDown5.png"},
+    {60, "Art Assets\\Buttons\\Pause\\pauseHowToPlay4.png"},
+    {61, "Art Assets\\Buttons\\Pause\\pauseHowToPlayDown4.png"},
+    {62, "Art Assets\\Buttons\\Pause\\pauseOptions3.png"},
+    {63, "Art Assets\\Buttons\\Pause\\pauseOptionsDown3.png"},
+    {64, "Art Assets\\Buttons\\Pause\\pauseContinue2.png"},
+    {65, "Art Assets\\Buttons\\Pause\\pauseContinueDown2.png"},
+    {72, "Art Assets\\Buttons\\Options\\options_highlight+_volumebutton.png"},
+    {73, "Art Assets\\Buttons\\Options\\options_highlight-_volumebutton.png"},
+    {74, "Art Assets\\Buttons\\Options\\options_highlight_backbutton.png"},
+    {75, "Art Assets\\Buttons\\Options\\options_highlight_fullscreenbutton.png"},
+    {71, "Art Assets\\Buttons\\Credits\\BackCreditsMouseover.png"},
+    {67, "Art Assets\\Buttons\\World Overview\\buildButton.png"},
+    {68, "Art Assets\\Buttons\\World Overview\\buildButtonMouseover.png"},
+    {69, "Art Assets\\Buttons\\World Overview\\backWorldMapButton.png"},
+    {70, "Art Assets\\Buttons\\World Overview\\backWorldMapButtonMouseover.png"},
+    {7, "Art Assets\\Screens\\pauseBlack.png"},
+    {29, "Art Assets\\Textures\\ActivePos.png"},
+};
+
+const char* const howToPlay3File = "Art Assets\\Screens\\HowTo_Objectives.png";
+
+void RunBoot(GameContext& game, BootServices& services) {
+    services.InitRenderer();
+    services.ListDataFiles(game.missionFiles, game.moduleFiles);
+    services.CreateInput();
+    game.menuMusic = services.LoadSound("Sound Assets\\BGM\\05 - Rock And A Hard Place.mp3", true, true);
+    game.interfaceSound =
+        services.LoadSound("Sound Assets\\SFX\\Menu_Sounds\\Menu_Mechanical03.wav", false, false);
+    for (size_t i = 0; i < std::size(tileTextureFiles); ++i) {
+        game.level.textures[i] = services.LoadTexture(tileTextureFiles[i]);
+    }
+
+    services.ChangeState(kLogoState);
+
+    services.BuildLevelModels();
+    game.renderer.textures[kBlankScreenSlot] = services.CreateBlankTexture(800, 600);
+    for (const BootPicture& picture : bootPictures) {
+        game.renderer.textures[size_t(picture.slot)] = services.LoadTexture(picture.file);
+    }
+    // The third how-to-play page has no picture of its own unless one was made for it.
+    if (services.FileExists(howToPlay3File)) {
+        game.renderer.textures[kHowToPlay3Slot] = services.LoadTexture(howToPlay3File);
+    }
+    services.BuildMarkerModel(game.renderer.textures[kActivePositionSlot]);
+    services.CreateCampaign();
+}
+
+namespace {
+
+// The boot of the running game.
+class GameBoot final : public BootServices {
+public:
+    explicit GameBoot(GameContext& game) : game_(game) {}
+
+    void InitRenderer() override {
+        game_.renderer.UseWindow(&game_.window());
+        game_.renderer.InitRenderer(800, 600);
+        game_.shadersAvailable = game_.renderer.shaderReady();
+    }
+    void ListDataFiles(std::vector<std::string>& missionFiles,
+                       std::vector<std::string>& moduleFiles) override {
+        ListFiles("XMLFiles\\Missions", missionFiles);
+        ListModuleFiles(moduleFiles);
+    }
+    void CreateInput() override {
+        InputDevices& input = game_.CreateInput();
+        input.CreateKeyboard();
+        input.CreateMouse();
+        input.initialised = true;
+        // The window was just opened in front; losing the focus switches reading off.
+        input.active = true;
+    }
+    int32_t LoadSound(const std::string& path, bool stream, bool looping) override {
+        return game_.sound.LoadSound(path, stream, looping);
+    }
+    bool FileExists(const std::string& path) override {
+        std::error_code error;
+        return std::filesystem::is_regular_file(NativePath(path), error);
+    }
+    uint32_t LoadTexture(const std::string& path) override { return ::LoadTexture(path); }
+    uint32_t CreateBlankTexture(int32_t width, int32_t height) override {
+        return ::CreateBlankTexture(width, height);
+    }
+    void ChangeState(int32_t state) override { game_.ChangeState(state); }
+    void BuildLevelModels() override {
+        game_.levelBlockModel = std::make_unique<ModelNode>();
+        game_.levelBlockModel->BuildProceduralModel(ProceduralTileBlock);
+        game_.levelMarkerModel = std::make_unique<ModelNode>();
+        game_.levelMarkerModel->BuildProceduralModel(ProceduralTileMarker);
+    }
+    void BuildMarkerModel(uint32_t texture) override {
+        auto marker = std::make_unique<ModelNode>();
+        marker->FillProceduralMesh(ProceduralActiveMarker);
+        marker->SetNodeTexture(texture, true);
+        marker->BuildDisplayLists();
+        game_.renderer.models[activeMarkerSlot] = std::move(marker);
+    }
+    void CreateCampaign() override { game_.campaign = std::make_unique<Campaign>(); }
+
+private:
+    GameContext& game_;
+};
+
+} // namespace
 
 void BootUpdate() {
     GameContext& game = GameContext::Get();
-    game.window().Open();
-    game.ChangeState(kLogoState);
+    GameBoot services(game);
+    RunBoot(game, services);
 }

@@ -1,9 +1,14 @@
 #include "core/GameContext.h"
 
 #include "combat/gl/CombatState.h"
+#include "core/MainLoop.h"
 #include "core/Screens.h"
+#include "data/Component.h"
+#include "data/Unit.h"
 #include "hud/MessageDispatcher.h"
 #include "platform/sdl/GLWindow.h"
+#include "platform/sdl/InputDevices.h"
+#include "render/gl/ModelDrawing.h"
 #include "screens/BuildScreen.h"
 #include "screens/WorldMap.h"
 
@@ -16,27 +21,77 @@ GameContext& GameContext::Get() {
 }
 
 GameContext::GameContext() : window_(std::make_unique<GLWindow>()) {
+    renderer.UseWindow(window_.get());
+    level.SetPickIds(&levelPickIds);
+    hud.SetPickColours(&pickColours);
+    hud.hooks().changeState = [this](int32_t state) { ChangeState(state); };
+    hud.hooks().playHoverSound = [this] {
+        static int32_t hover = -2;
+        if (hover == -2) {
+            hover = sound.LoadSound(HoverSound, false, false);
+        }
+        sound.PlaySound(hover);
+    };
     lastMessage.message = 0;
     board = nullptr;
     FillStateTable();
+    particles_ = std::make_unique<ParticlePool>();
     campaign = nullptr;
+    // A core loaded from a unit file gets its model, its skin and the unit's pick colour.
+    SetCoreVisualHook([this](Component& core, int32_t skin) {
+        PrepareCoreModel(core, skin, renderer);
+        core.pickColour = uint32_t(pickColours.NewPickColour());
+    });
 }
 
-GameContext::~GameContext() = default;
+GameContext::~GameContext() {
+    SetCoreVisualHook(nullptr);
+    campaign.reset();
+    input_.reset();
+    particles_.reset();
+}
+
+InputDevices& GameContext::CreateInput() {
+    if (!input_) {
+        input_ = std::make_unique<InputDevices>(
+            [](int32_t type, int32_t value) {
+                Message message;
+                message.type = type;
+                message.value = value;
+                MessageDispatcher::Instance().Send(message);
+            },
+            window_.get());
+    }
+    return *input_;
+}
 
 void GameContext::FillStateTable() {
     stateTable.SetRow(kBootState, {nullptr, BootUpdate, nullptr});
-    stateTable.SetRow(kLogoState, {nullptr, nullptr, nullptr});
-    stateTable.SetRow(kTeamLogoState, {nullptr, nullptr, nullptr});
-    stateTable.SetRow(kHowToPlay1State, {nullptr, nullptr, nullptr});
-    stateTable.SetRow(kHowToPlay2State, {nullptr, nullptr, nullptr});
-    stateTable.SetRow(kHowToPlay3State, {nullptr, nullptr, nullptr});
-    stateTable.SetRow(kMainMenuState, {nullptr, nullptr, nullptr});
-    stateTable.SetRow(kOptionsState, {nullptr, nullptr, nullptr});
-    stateTable.SetRow(kCreditsState, {nullptr, nullptr, nullptr});
+    stateTable.SetRow(kLogoState, {LogoEnter, LogoUpdate, nullptr});
+    stateTable.SetRow(kTeamLogoState, {LogoEnter, TeamLogoUpdate, nullptr});
+    stateTable.SetRow(kHowToPlay1State, {HowToPlay1Enter, HowToPlay1Update, nullptr});
+    stateTable.SetRow(kHowToPlay2State, {HowToPlay2Enter, HowToPlay2Update, nullptr});
+    stateTable.SetRow(kHowToPlay3State, {HowToPlay3Enter, HowToPlay3Update, nullptr});
+    stateTable.SetRow(kMainMenuState, {MenuEnter, MenuUpdate, MenuExit});
+    stateTable.SetRow(kOptionsState, {OptionsEnter, OptionsUpdate, OptionsExit});
+    stateTable.SetRow(kCreditsState, {CreditsEnter, CreditsUpdate, CreditsExit});
     stateTable.SetRow(kWorldMapState, {WorldMapEnter, WorldMapUpdate, WorldMapExit});
     stateTable.SetRow(kBuildState, {BuildEnter, BuildUpdate, BuildExit});
     stateTable.SetRow(kSquadState, {SquadEnter, SquadUpdate, SquadExit});
     stateTable.SetRow(kCombatState, {CombatEnter, CombatUpdate, CombatExit});
-    stateTable.SetRow(kQuitState, {nullptr, nullptr, nullptr});
+    stateTable.SetRow(kQuitState, {nullptr, QuitUpdate, nullptr});
+}
+
+void InstallGameInput() {
+    SetInputHooks(
+        [] {
+            if (InputDevices* input = GameContext::Get().input()) {
+                input->Update();
+            }
+        },
+        [](bool active) {
+            if (InputDevices* input = GameContext::Get().input()) {
+                input->SetActive(active);
+            }
+        });
 }

@@ -1,20 +1,40 @@
 #pragma once
 
+#include "combat/LevelMap.h"
+#include "combat/Pathfinder.h"
+#include "core/CameraMsg.h"
 #include "core/GameState.h"
+#include "data/Army.h"
+#include "hud/HudLayout.h"
+#include "hud/PickColourRegistry.h"
 #include "platform/GameWindow.h"
+#include "platform/sdl/Sound.h"
+#include "render/ModelNode.h"
+#include "render/Particles.h"
+#include "render/gl/Renderer.h"
 
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
-class Campaign;
 class CombatBoard;
+class InputDevices;
+
+// Lets a level map take its tiles' pick colours from the game's registry.
+class RegistryPickIds final : public PickIdSource {
+public:
+    explicit RegistryPickIds(PickColourRegistry& registry) : registry_(registry) {}
+    int32_t NewPickColour() override { return registry_.NewPickColour(); }
+    void ReleasePickColour(int32_t id) override { registry_.ReleasePickColour(id); }
+
+private:
+    PickColourRegistry& registry_;
+};
 
 // The one object that owns every long-lived part of the game, reached through GameContext::Get(). Its
 // members are built in declaration order and destroyed in reverse; the message dispatcher is created
-// before it and so outlives it. Members that are still empty are filled in by the subsystems that own
-// them (renderer, sound, modules, level, HUD, picking, paths, particles).
+// before it and so outlives it.
 class GameContext {
     // First member: the renderer's window is built before everything else and destroyed last.
     std::unique_ptr<GameWindow> window_;
@@ -37,7 +57,31 @@ public:
     // The game window (an SDL window unless a test put in another one).
     GameWindow& window() { return *window_; }
     // Replaces the game window; for tests that run frames without a display.
-    void UseWindow(std::unique_ptr<GameWindow> window) { window_ = std::move(window); }
+    void UseWindow(std::unique_ptr<GameWindow> window) {
+        window_ = std::move(window);
+        renderer.UseWindow(window_.get());
+    }
+
+    // Window, shader, camera, font, lights, the screen-texture slots and the model table. Its window is the
+    // context's; the boot opens it with InitRenderer(800, 600).
+    Renderer renderer;
+    // Turns this frame's key-down messages into the camera's key flags.
+    CameraMsg cameraReceiver{renderer.camera.keys};
+    // Pick colours of buttons, units and tiles.
+    PickColourRegistry pickColours;
+    // Hands the registry's colours to the level's tiles.
+    RegistryPickIds levelPickIds{pickColours};
+    // Music and effects.
+    SoundManager sound;
+    // The current battle grid; its tiles take their pick colours from pickColours.
+    LevelMap level;
+    // The level's built-in tile block (first) and tile marker (second) models, made at boot.
+    std::unique_ptr<ModelNode> levelBlockModel;
+    std::unique_ptr<ModelNode> levelMarkerModel;
+    // The current button layout, drawn over every screen; its buttons take colours from pickColours.
+    HudLayout hud;
+    // Route and reach searches of the battle.
+    Pathfinder pathfinder;
 
     // Sound ids returned by the sound manager, in load order; -1 until loaded.
     int32_t menuMusic = -1;
@@ -63,13 +107,27 @@ public:
     // True when the renderer could build the lighting shader.
     bool shadersAvailable = false;
     // The player's campaign (army, squad, inventory, faction standings); created at boot.
-    Campaign* campaign = nullptr;
+    std::unique_ptr<Campaign> campaign;
     // Mission files found in "XMLFiles\Missions".
     std::vector<std::string> missionFiles;
     // Module files found in the four module folders, sorted.
     std::vector<std::string> moduleFiles;
 
+    // Weapon-fire particles (2000 records made once).
+    ParticlePool& particles() { return *particles_; }
+    // The keyboard and mouse; null until the boot creates them.
+    InputDevices* input() { return input_.get(); }
+    // Creates the keyboard and mouse readers (the boot does this once).
+    InputDevices& CreateInput();
+
 private:
     // Fills the table with the fourteen screens, in this order.
     void FillStateTable();
+
+    std::unique_ptr<ParticlePool> particles_;
+    std::unique_ptr<InputDevices> input_;
 };
+
+// Lets the main loop read the context's keyboard and mouse each frame and switch them with the window's
+// activation.
+void InstallGameInput();

@@ -1,3 +1,4 @@
+#include "core/GameContext.h"
 #include "core/MainLoop.h"
 #include "platform/CrashDump.h"
 #include "platform/HighResTimer.h"
@@ -11,5 +12,6 @@ int main() {
     InstallSdlDialogHook();
     // Milliseconds since the machine started, so every run plays out differently.
     std::srand(SystemTimeSource().TickCount());
+    InstallGameInput();
     return RunMainLoop();
 }

@@ -115,6 +115,8 @@ public:
     const std::list<Light>& lights() const { return lights_; }
     // The id the last AddLight returned (0 after InitRenderer).
     int32_t lightIdCounter() const { return lightIdCounter_; }
+    // True when the lighting shader was built and is in use.
+    bool shaderReady() const { return shaderReady_; }
     // Location of uniform i of shaderUniformNames, or -1.
     int32_t uniformLocation(size_t i) const { return uniforms_[i]; }
 

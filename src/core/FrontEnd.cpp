@@ -1,0 +1,213 @@
+#include "core/GameContext.h"
+#include "core/ScreenHud.h"
+#include "core/Screens.h"
+#include "platform/HighResTimer.h"
+#include "platform/sdl/Texture.h"
+
+#include <GL/gl.h>
+
+namespace {
+
+constexpr const char* startupSoundFile = "Sound Assets\\SFX\\Start_Up\\Machine_Generator_Start02.wav";
+constexpr const char* menuMusicFile = "Sound Assets\\BGM\\05 - Rock And A Hard Place.mp3";
+constexpr const char* optionsMusicFile = "Sound Assets\\BGM\\09 - Spaghetti Guitar In Space.mp3";
+constexpr const char* creditsMusicFile = "Sound Assets\\BGM\\33 - Floor It.mp3";
+// How long a logo stays when nothing is pressed.
+constexpr double logoMilliseconds = 2000.0;
+constexpr uint8_t volumeStep = 26;
+
+// Draws with the game's renderer.
+class RendererPainter final : public FrontEndPainter {
+public:
+    void BeginFrame() override { GameContext::Get().renderer.BeginScene(); }
+    void DrawPicture(int32_t slot, bool blend) override {
+        DrawTexturedRect(GameContext::Get().renderer.textures[size_t(slot)], 0, 0, 800, 600, blend);
+    }
+    void DrawHud() override { DrawScreenHud(); }
+    void DrawVolume(int32_t level) override {
+        Renderer& renderer = GameContext::Get().renderer;
+        glColor3f(0.0f, 0.0f, 0.0f);
+        renderer.Begin2D();
+        glRasterPos2i(630, 185);
+        renderer.font.Print("%d", level);
+        renderer.End2D();
+        glColor3f(1.0f, 1.0f, 1.0f);
+    }
+};
+
+RendererPainter rendererPainter;
+FrontEndPainter* painter = &rendererPainter;
+
+// Loads a sample and plays it once as the start-up sound.
+void PlayStartupSound(GameContext& game) {
+    game.startupSound = game.sound.LoadSound(startupSoundFile, false, false);
+    game.sound.PlaySound(game.startupSound);
+}
+
+// Loads a looping music stream into the id field and plays it.
+void StartMusic(GameContext& game, const char* file, int32_t& id) {
+    id = game.sound.LoadSound(file, true, true);
+    game.sound.PlaySound(id);
+}
+
+// Frame of a screen that shows one picture under its buttons.
+void DrawScreen(int32_t slot, bool blend) {
+    painter->BeginFrame();
+    painter->DrawPicture(slot, blend);
+    painter->DrawHud();
+}
+
+// Leaves a logo screen for the next after its time or at a key press or click.
+void UpdateLogo(int32_t slot, GameState next) {
+    GameContext& game = GameContext::Get();
+    painter->BeginFrame();
+    painter->DrawPicture(slot, true);
+    HighResTimer& timer = HighResTimer::Get();
+    const double ms = double(timer.Elapsed() - game.logoStartTime) * 1000.0 / double(timer.Frequency);
+    const uint32_t last = game.lastMessage.message;
+    if (last == WM_KEYDOWN || last == WM_LBUTTONDOWN || ms > logoMilliseconds) {
+        game.ChangeState(next);
+    }
+}
+
+void EnterHowToPlay(const char* layout) {
+    PlayStartupSound(GameContext::Get());
+    LoadScreenLayout(layout);
+}
+
+} // namespace
+
+FrontEndPainter* SetFrontEndPainter(FrontEndPainter* newPainter) {
+    FrontEndPainter* previous = painter == &rendererPainter ? nullptr : painter;
+    painter = newPainter != nullptr ? newPainter : &rendererPainter;
+    return previous;
+}
+
+void LogoEnter() {
+    GameContext& game = GameContext::Get();
+    PlayStartupSound(game);
+    game.logoStartTime = HighResTimer::Get().Elapsed();
+}
+
+void LogoUpdate() {
+    UpdateLogo(kLogoScreenSlot, kTeamLogoState);
+}
+
+void TeamLogoUpdate() {
+    UpdateLogo(kTeamLogoScreenSlot, kMainMenuState);
+}
+
+void HowToPlay1Enter() {
+    EnterHowToPlay("XMLFiles\\GUI\\howtoplay1.xml");
+}
+void HowToPlay1Update() {
+    DrawScreen(kHowToPlay1Slot, true);
+}
+void HowToPlay2Enter() {
+    EnterHowToPlay("XMLFiles\\GUI\\howtoplay2.xml");
+}
+void HowToPlay2Update() {
+    DrawScreen(kHowToPlay2Slot, false);
+}
+void HowToPlay3Enter() {
+    EnterHowToPlay("XMLFiles\\GUI\\howtoplay3.xml");
+}
+void HowToPlay3Update() {
+    DrawScreen(kHowToPlay3Slot, false);
+}
+
+void MenuEnter() {
+    GameContext& game = GameContext::Get();
+    StartMusic(game, menuMusicFile, game.menuMusic);
+    LoadScreenLayout("XMLFiles\\GUI\\menu.xml");
+}
+void MenuUpdate() {
+    DrawScreen(kTitleScreenSlot, true);
+}
+void MenuExit() {
+    GameContext& game = GameContext::Get();
+    game.sound.StopSound(game.menuMusic);
+}
+
+void OptionsEnter() {
+    GameContext& game = GameContext::Get();
+    StartMusic(game, optionsMusicFile, game.optionsMusic);
+    LoadScreenLayout("XMLFiles\\GUI\\options.xml");
+    OptionsMessage::Get().active = true;
+}
+void OptionsUpdate() {
+    DrawScreen(kOptionsScreenSlot, true);
+    painter->DrawVolume(VolumeLevel(GameContext::Get().sound.masterVolume()));
+}
+void OptionsExit() {
+    GameContext& game = GameContext::Get();
+    game.sound.StopSound(game.optionsMusic);
+    OptionsMessage::Get().active = false;
+}
+
+void CreditsEnter() {
+    GameContext& game = GameContext::Get();
+    StartMusic(game, creditsMusicFile, game.creditsMusic);
+    LoadScreenLayout("XMLFiles\\GUI\\credits.xml");
+}
+void CreditsUpdate() {
+    DrawScreen(kCreditsScreenSlot, true);
+}
+void CreditsExit() {
+    GameContext& game = GameContext::Get();
+    game.sound.StopSound(game.creditsMusic);
+}
+
+void QuitUpdate() {
+    GameContext& game = GameContext::Get();
+    const bool hadModels = game.levelBlockModel != nullptr;
+    game.levelBlockModel.reset();
+    game.levelMarkerModel.reset();
+    if (hadModels) {
+        game.level.Clear();
+    }
+    game.window().PostQuitMessage();
+}
+
+uint8_t VolumeUp(uint8_t volume) {
+    return volume > 255 - volumeStep - 1 ? 255 : uint8_t(volume + volumeStep);
+}
+
+uint8_t VolumeDown(uint8_t volume) {
+    return volume > volumeStep ? uint8_t(volume - volumeStep) : 0;
+}
+
+int32_t VolumeLevel(uint8_t volume) {
+    return int32_t(double(volume) / 255.0 * 10.0);
+}
+
+OptionsMessage& OptionsMessage::Get() {
+    static OptionsMessage receiver;
+    return receiver;
+}
+
+OptionsMessage::OptionsMessage() {
+    Subscribe(HudMessage);
+}
+
+void OptionsMessage::ProcessMessages() {
+    DrainInbox([this](const Message& message) {
+        if (!active || message.type != HudMessage) {
+            return;
+        }
+        GameContext& game = GameContext::Get();
+        switch (message.value) {
+        case 0:
+            game.sound.SetMasterVolume(VolumeUp(game.sound.masterVolume()));
+            break;
+        case 1:
+            game.sound.SetMasterVolume(VolumeDown(game.sound.masterVolume()));
+            break;
+        case 2:
+            game.window().ToggleFullScreen();
+            break;
+        default:
+            break;
+        }
+    });
+}
