@@ -1,0 +1,60 @@
+#include "combat/LevelEditor.h"
+#include "BattleFixture.h"
+
+#include <gtest/gtest.h>
+
+TEST(LevelEditor, SelectionPaintModeAndResizeKeepTheFieldsOnLiveData) {
+    Battle battle(6, 5);
+    battle.add(MakeUnit(1, 1, 1));
+    battle.add(MakeUnit(2, 4, 4));
+    battle.screen.Enter();
+    battle.frame();
+    LevelEditor editor(battle.screen);
+
+    editor.ToggleDebugBar();
+    editor.ToggleEditor();
+    ASSERT_TRUE(battle.screen.editMode);
+    for (const MapTile& tile : battle.map.tiles()) {
+        EXPECT_EQ(tile.marker, TileMarker::None) << "opening the editor clears the markers";
+    }
+    EXPECT_EQ(editor.height(), 0) << "nothing selected yet";
+    editor.SetHeight(9); // writes nowhere
+
+    battle.map.TileAt(2, 3)->elevation = 3;
+    battle.map.TileAt(2, 3)->texture = 4;
+    editor.SelectTile(2, 3);
+    EXPECT_EQ(battle.screen.selectedTile, battle.map.TileAt(2, 3));
+    EXPECT_EQ(battle.map.TileAt(2, 3)->marker, TileMarker::Target);
+    EXPECT_EQ(editor.height(), 3);
+    editor.SetHeight(5);
+    EXPECT_EQ(battle.map.TileAt(2, 3)->elevation, 5);
+
+    editor.TogglePaintMode();
+    EXPECT_TRUE(battle.screen.paintMode);
+    EXPECT_EQ(editor.height(), 5) << "the brush takes the selected tile's values";
+    EXPECT_EQ(editor.texture(), 4);
+    editor.SetHeight(2);
+    EXPECT_EQ(battle.map.TileAt(2, 3)->elevation, 5) << "the fields now edit the brush";
+    editor.Paint(*battle.map.TileAt(0, 0));
+    EXPECT_EQ(battle.map.TileAt(0, 0)->elevation, 2);
+    EXPECT_EQ(battle.map.TileAt(0, 0)->texture, 4);
+    editor.TogglePaintMode();
+    EXPECT_EQ(editor.height(), 2) << "toggling back keeps editing the brush";
+
+    editor.TogglePaintMode();
+    ASSERT_TRUE(battle.screen.paintMode);
+    editor.SelectTile(1, 2);
+    EXPECT_EQ(editor.height(), 2) << "selecting in paint mode keeps editing the brush";
+    battle.screen.paintMode = false;
+    editor.SelectTile(1, 2);
+    editor.ResizeMap(8, 0);
+    EXPECT_EQ(battle.map.width(), 8u);
+    EXPECT_EQ(battle.map.height(), 5u) << "the other side is kept";
+    EXPECT_EQ(battle.screen.selectedTile, nullptr);
+    EXPECT_EQ(editor.height(), 0) << "no field points into the old grid";
+    EXPECT_EQ(editor.passCost(), 0.0f);
+
+    editor.ToggleDebugBar();
+    EXPECT_FALSE(battle.screen.editMode) << "removing the debug bar closes the editor";
+    EXPECT_FALSE(editor.debugBarShown);
+}
