@@ -1,0 +1,131 @@
+#include "platform/sdl/Sound.h"
+
+#include "platform/Dialog.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+namespace {
+
+// Writes a short mono 16-bit WAV file of silence and returns its path.
+std::string WriteWav(const std::string& name) {
+    const std::string path = testing::TempDir() + "vantor_sound_" + name;
+    const uint32_t samples = 441;
+    const uint32_t dataBytes = samples * 2;
+    std::ofstream out(path, std::ios::binary);
+    auto u32 = [&out](uint32_t v) { out.write(reinterpret_cast<const char*>(&v), 4); };
+    auto u16 = [&out](uint16_t v) { out.write(reinterpret_cast<const char*>(&v), 2); };
+    out.write("RIFF", 4);
+    u32(36 + dataBytes);
+    out.write("WAVEfmt ", 8);
+    u32(16);
+    u16(1);
+    u16(1);
+    u32(44100);
+    u32(44100 * 2);
+    u16(2);
+    u16(16);
+    out.write("data", 4);
+    u32(dataBytes);
+    for (uint32_t i = 0; i < samples; ++i) {
+        u16(0);
+    }
+    return path;
+}
+
+class SoundTest : public testing::Test {
+protected:
+    void SetUp() override { setenv("SDL_AUDIODRIVER", "dummy", 1); }
+};
+
+} // namespace
+
+TEST_F(SoundTest, SamplesAndStreamsKeepTheChannelTheyFirstPlayedOn) {
+    SoundManager sound;
+    EXPECT_TRUE(sound.deviceOpen()) << "the dummy driver opens";
+    EXPECT_EQ(sound.masterVolume(), 128);
+    const std::string wav = WriteWav("beep.wav");
+
+    const int32_t effect = sound.LoadSound(wav, false, false);
+    const int32_t music = sound.LoadSound(wav, true, true);
+    ASSERT_GE(effect, 0);
+    ASSERT_GE(music, 0);
+    EXPECT_NE(effect, music);
+    ASSERT_NE(sound.Find(effect), nullptr);
+    EXPECT_EQ(sound.Find(effect)->channel, -1);
+    EXPECT_TRUE(sound.Find(music)->stream);
+    EXPECT_TRUE(sound.Find(music)->looping);
+
+    // Stopping a sound never played does nothing; unknown ids are ignored.
+    sound.StopSound(effect);
+    sound.PlaySound(12345678);
+    EXPECT_TRUE(sound.channelFree(0));
+
+    sound.PlaySound(effect);
+    sound.PlaySound(effect);
+    EXPECT_EQ(sound.Find(effect)->channel, 0);
+    EXPECT_TRUE(sound.Find(effect)->playing);
+    EXPECT_TRUE(sound.channelFree(1)) << "replaying takes no second channel";
+
+    sound.PlaySound(music);
+    EXPECT_EQ(sound.Find(music)->channel, 1);
+    sound.StopSound(music);
+    EXPECT_FALSE(sound.Find(music)->playing);
+    EXPECT_FALSE(sound.channelFree(1)) << "a stopped sound keeps its channel";
+    sound.PlaySound(music);
+    EXPECT_EQ(sound.Find(music)->channel, 1);
+
+    sound.SetMasterVolume(255);
+    EXPECT_EQ(sound.masterVolume(), 255);
+}
+
+TEST_F(SoundTest, MissingOrUnreadableFilesAreReportedAndGiveMinusOne) {
+    SoundManager sound;
+    DialogRecorder recorder;
+    const std::string missing = testing::TempDir() + "vantor_sound_missing.wav";
+    EXPECT_EQ(sound.LoadSound(missing, false, false), -1);
+    EXPECT_EQ(recorder.count(DialogKind::Error), 1);
+    ASSERT_FALSE(recorder.shown().empty());
+    EXPECT_NE(recorder.shown().front().text.find(missing), std::string::npos);
+
+    const std::string garbage = testing::TempDir() + "vantor_sound_garbage.wav";
+    std::ofstream(garbage) << "not a sound at all";
+    EXPECT_EQ(sound.LoadSound(garbage, false, false), -1);
+    EXPECT_EQ(sound.LoadSound(garbage, true, true), -1);
+    EXPECT_EQ(recorder.count(DialogKind::Error), 3);
+    EXPECT_TRUE(sound.sounds().empty());
+
+    sound.PlaySound(-1);
+    sound.StopSound(-1);
+    EXPECT_TRUE(sound.channelFree(0)) << "playing -1 does nothing";
+}
+
+TEST_F(SoundTest, ChannelsRunOutAfter256FirstPlaysAndIdsStayUnique) {
+    SoundManager sound;
+    const std::string wav = WriteWav("many.wav");
+    std::srand(7);
+    std::vector<int32_t> ids;
+    for (int i = 0; i < 300; ++i) {
+        ids.push_back(sound.LoadSound(wav, false, false));
+    }
+    // The generator starts over: the next ids must still differ from all loaded ones.
+    std::srand(7);
+    ids.push_back(sound.LoadSound(wav, false, false));
+    for (size_t i = 0; i < ids.size(); ++i) {
+        for (size_t j = i + 1; j < ids.size(); ++j) {
+            ASSERT_NE(ids[i], ids[j]);
+        }
+    }
+    for (int32_t id : ids) {
+        sound.PlaySound(id);
+    }
+    for (size_t i = 0; i < 256; ++i) {
+        EXPECT_EQ(sound.Find(ids[i])->channel, int32_t(i));
+    }
+    EXPECT_EQ(sound.Find(ids[256])->channel, -1) << "no channel left";
+    EXPECT_FALSE(sound.Find(ids[256])->playing);
+}
