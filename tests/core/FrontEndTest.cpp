@@ -1,0 +1,265 @@
+#include "FakeWindow.h"
+#include "core/Boot.h"
+#include "core/GameContext.h"
+#include "core/Screens.h"
+#include "platform/Dialog.h"
+#include "platform/FakeClock.h"
+#include "platform/HighResTimer.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Records what the boot asks for and hands out numbered textures.
+class RecordingBoot final : public BootServices {
+public:
+    void InitRenderer() override { calls.push_back("renderer"); }
+    void ListDataFiles(std::vector<std::string>& missions, std::vector<std::string>& modules) override {
+        calls.push_back("list");
+        missions.push_back("XMLFiles\\Missions\\m.xml");
+        modules.push_back("XMLFiles\\Mecha\\Modules\\Cores\\c.xml");
+    }
+    void CreateInput() override { calls.push_back("input"); }
+    int32_t LoadSound(const std::string& path, bool stream, bool looping) override {
+        calls.push_back("sound " + path + (stream ? " stream" : " sample") + (looping ? " looping" : ""));
+        return ++lastSound;
+    }
+    bool FileExists(const std::string&) override { return pageThreeExists; }
+    uint32_t LoadTexture(const std::string& path) override {
+        textures.push_back(path);
+        return ++lastTexture;
+    }
+    uint32_t CreateBlankTexture(int32_t width, int32_t height) override {
+        calls.push_back("blank " + std::to_string(width) + "x" + std::to_string(height));
+        return ++lastTexture;
+    }
+    void ChangeState(int32_t state) override {
+        calls.push_back("state " + std::to_string(state) + " after " + std::to_string(textures.size()) +
+                        " textures");
+    }
+    void BuildLevelModels() override { calls.push_back("level models"); }
+    void BuildMarkerModel(uint32_t texture) override { calls.push_back("marker " + std::to_string(texture)); }
+    void CreateCampaign() override { calls.push_back("campaign"); }
+
+    bool pageThreeExists = false;
+    std::vector<std::string> calls;
+    std::vector<std::string> textures;
+    int32_t lastSound = 0;
+    uint32_t lastTexture = 0;
+};
+
+// Records what the screens draw.
+class RecordingPainter final : public FrontEndPainter {
+public:
+    void BeginFrame() override { drawn.push_back("frame"); }
+    void DrawPicture(int32_t slot, bool blend) override {
+        drawn.push_back("picture " + std::to_string(slot) + (blend ? " blended" : ""));
+    }
+    void DrawHud() override { drawn.push_back("hud"); }
+    void DrawVolume(int32_t level) override { drawn.push_back("volume " + std::to_string(level)); }
+    std::vector<std::string> drawn;
+};
+
+// The context with a window that needs no display and a painter that records.
+class FrontEndTest : public testing::Test {
+protected:
+    void SetUp() override {
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        GameContext& game = GameContext::Get();
+        auto owned = std::make_unique<FakeWindow>();
+        window = owned.get();
+        game.UseWindow(std::move(owned));
+        SetFrontEndPainter(&painter);
+    }
+    void TearDown() override { SetFrontEndPainter(nullptr); }
+
+    void SendHud(int32_t value) {
+        Message message;
+        message.type = HudMessage;
+        message.value = value;
+        MessageDispatcher::Instance().Send(message);
+        MessageDispatcher::Instance().Update();
+    }
+
+    FakeClock clock;
+    RecordingPainter painter;
+    FakeWindow* window = nullptr;
+    DialogRecorder dialogs;
+};
+
+} // namespace
+
+TEST_F(FrontEndTest, BootLoadsInOrderAndSwitchesToTheLogoHalfWay) {
+    GameContext& game = GameContext::Get();
+    RecordingBoot boot;
+    RunBoot(game, boot);
+
+    ASSERT_GE(boot.calls.size(), 10u);
+    EXPECT_EQ(
+        std::vector<std::string>(boot.calls.begin(), boot.calls.begin() + 6),
+        (std::vector<std::string>{"renderer", "list", "input",
+                                  "sound Sound Assets\\BGM\\05 - Rock And A Hard Place.mp3 stream looping",
+                                  "sound Sound Assets\\SFX\\Menu_Sounds\\Menu_Mechanical03.wav sample",
+                                  "state 1 after 25 textures"}));
+    EXPECT_EQ(std::vector<std::string>(boot.calls.begin() + 6, boot.calls.end()),
+              (std::vector<std::string>{"level models", "blank 800x600", "marker 95", "campaign"}))
+        << "the marker takes the second active position picture, the last of 69";
+    EXPECT_EQ(game.menuMusic, 1);
+    EXPECT_EQ(game.interfaceSound, 2);
+    EXPECT_EQ(game.missionFiles.back(), "XMLFiles\\Missions\\m.xml");
+
+    // Tile textures go to the level, index by index; 25 to 31 stay empty.
+    EXPECT_EQ(boot.textures[0], "Art Assets\\grass_texture.png");
+    EXPECT_EQ(boot.textures[24], "Art Assets\\Textures\\Corner_TR.png");
+    EXPECT_EQ(game.level.textures[0], 1u);
+    EXPECT_EQ(game.level.textures[24], 25u);
+    EXPECT_EQ(game.level.textures[25], 0u);
+
+    // 69 pictures into distinct slots; the slots drawn by the front end are filled.
+    ASSERT_EQ(boot.textures.size(), 25u + 69u);
+    std::set<int32_t> slots;
+    for (const BootPicture& picture : bootPictures) {
+        EXPECT_TRUE(slots.insert(picture.slot).second) << picture.slot;
+    }
+    EXPECT_EQ(game.renderer.textures[kBlankScreenSlot], 26u);
+    EXPECT_EQ(boot.textures[25], "Art Assets\\Buttons\\Generic\\Menu_Block_Black.png");
+    EXPECT_EQ(game.renderer.textures[16], 27u);
+    for (int32_t slot : {kLogoScreenSlot, kTitleScreenSlot, kOptionsScreenSlot, kCreditsScreenSlot,
+                         kHowToPlay1Slot, kHowToPlay2Slot, kTeamLogoScreenSlot, 53, 54, 55, 56, 72, 78}) {
+        EXPECT_NE(game.renderer.textures[size_t(slot)], 0u) << slot;
+    }
+    EXPECT_EQ(game.renderer.textures[kHowToPlay3Slot], 0u) << "no third page picture was made";
+    EXPECT_EQ(game.renderer.textures[kActivePositionSlot], 95u);
+
+    // A third page picture is loaded when it exists.
+    RecordingBoot withPage;
+    withPage.pageThreeExists = true;
+    RunBoot(game, withPage);
+    EXPECT_EQ(withPage.textures.back(), howToPlay3File);
+    EXPECT_NE(game.renderer.textures[kHowToPlay3Slot], 0u);
+}
+
+TEST_F(FrontEndTest, LogosMoveOnAfterTwoSecondsOrAKeyAndTheMenuLeadsOnThroughItsButtons) {
+    GameContext& game = GameContext::Get();
+    game.lastMessage = WindowMessage{};
+    game.ChangeState(kLogoState);
+    EXPECT_EQ(game.currentState(), kLogoState);
+    const int32_t firstStartup = game.startupSound;
+
+    // The logo stays until two seconds have passed.
+    clock.now += clock.frequency;
+    game.stateTable.UpdateCurrent();
+    EXPECT_EQ(game.currentState(), kLogoState);
+    EXPECT_EQ(painter.drawn, (std::vector<std::string>{"frame", "picture 0 blended"}));
+    clock.now += clock.frequency * 11 / 10;
+    game.stateTable.UpdateCurrent();
+    EXPECT_EQ(game.currentState(), kTeamLogoState);
+    EXPECT_NE(game.startupSound, firstStartup) << "the team logo plays the start-up sound anew";
+
+    // A key press leaves the team logo for the main menu at once.
+    painter.drawn.clear();
+    game.lastMessage.message = WM_KEYDOWN;
+    game.stateTable.UpdateCurrent();
+    EXPECT_EQ(painter.drawn, (std::vector<std::string>{"frame", "picture 52 blended"}));
+    EXPECT_EQ(game.currentState(), kMainMenuState);
+    EXPECT_EQ(game.hud.fileName(), "XMLFiles\\GUI\\menu.xml");
+    ASSERT_EQ(game.hud.buttons().size(), 5u);
+    const int32_t menuMusic = game.menuMusic;
+
+    painter.drawn.clear();
+    game.stateTable.UpdateCurrent();
+    EXPECT_EQ(painter.drawn, (std::vector<std::string>{"frame", "picture 1 blended", "hud"}));
+
+    // The menu's third button leads to the options; the menu music stops.
+    game.hud.ClickButton(game.hud.buttons()[2]);
+    EXPECT_EQ(game.currentState(), kOptionsState);
+    EXPECT_FALSE(game.sound.Find(menuMusic) != nullptr && game.sound.Find(menuMusic)->playing);
+    EXPECT_EQ(game.hud.fileName(), "XMLFiles\\GUI\\options.xml");
+    EXPECT_TRUE(OptionsMessage::Get().active);
+}
+
+TEST_F(FrontEndTest, OptionsStepTheVolumeAndToggleFullScreenOnlyWhileShown) {
+    GameContext& game = GameContext::Get();
+    game.ChangeState(kOptionsState);
+    game.sound.SetMasterVolume(128);
+
+    SendHud(0);
+    EXPECT_EQ(game.sound.masterVolume(), 154);
+    SendHud(1);
+    SendHud(1);
+    EXPECT_EQ(game.sound.masterVolume(), 102);
+    SendHud(7);
+    EXPECT_EQ(game.sound.masterVolume(), 102) << "other values are ignored";
+    SendHud(2);
+    EXPECT_TRUE(window->fullScreen);
+
+    painter.drawn.clear();
+    game.stateTable.UpdateCurrent();
+    EXPECT_EQ(painter.drawn, (std::vector<std::string>{"frame", "picture 8 blended", "hud", "volume 4"}));
+
+    game.ChangeState(kCreditsState);
+    EXPECT_FALSE(OptionsMessage::Get().active);
+    SendHud(0);
+    EXPECT_EQ(game.sound.masterVolume(), 102) << "the options receiver is off on other screens";
+    EXPECT_EQ(game.hud.fileName(), "XMLFiles\\GUI\\credits.xml");
+
+    // Quitting releases the level's models and ends the loop.
+    game.levelBlockModel = std::make_unique<ModelNode>();
+    game.ChangeState(kQuitState);
+    game.stateTable.UpdateCurrent();
+    EXPECT_EQ(game.levelBlockModel, nullptr);
+    ASSERT_FALSE(window->queue.empty());
+    EXPECT_EQ(window->queue.back().message, WM_QUIT);
+}
+
+TEST(Volume, StepsOf26WithinTheByteAndTenLevels) {
+    std::vector<int32_t> up;
+    std::vector<int32_t> upLevels;
+    for (uint8_t v = 128; up.size() < 5;) {
+        v = VolumeUp(v);
+        up.push_back(v);
+        upLevels.push_back(VolumeLevel(v));
+    }
+    EXPECT_EQ(up, (std::vector<int32_t>{154, 180, 206, 232, 255}));
+    EXPECT_EQ(upLevels, (std::vector<int32_t>{6, 7, 8, 9, 10}));
+    std::vector<int32_t> down;
+    std::vector<int32_t> downLevels;
+    for (uint8_t v = 128; down.size() < 5;) {
+        v = VolumeDown(v);
+        down.push_back(v);
+        downLevels.push_back(VolumeLevel(v));
+    }
+    EXPECT_EQ(down, (std::vector<int32_t>{102, 76, 50, 24, 0}));
+    EXPECT_EQ(downLevels, (std::vector<int32_t>{4, 2, 1, 0, 0}));
+    EXPECT_EQ(VolumeUp(229), 255);
+    EXPECT_EQ(VolumeUp(228), 254);
+    EXPECT_EQ(VolumeDown(26), 0);
+    EXPECT_EQ(VolumeDown(27), 1);
+}
+
+TEST(CameraMsg, FlagsTellWhichCameraKeysAreDownThisFrame) {
+    MessageDispatcher dispatcher;
+    CameraKeys keys;
+    CameraMsg receiver(keys, dispatcher);
+    for (int32_t code : {17, 30, 99}) {
+        Message message;
+        message.type = KeyDown;
+        message.value = code;
+        dispatcher.Send(message);
+    }
+    Message released;
+    released.type = KeyReleased;
+    released.value = 31;
+    dispatcher.Send(released);
+    dispatcher.Update();
+    EXPECT_TRUE(keys.Held(CameraAction::ZoomIn));
+    EXPECT_TRUE(keys.Held(CameraAction::RotateLeft));
+    EXPECT_FALSE(keys.Held(CameraAction::ZoomOut));
+    dispatcher.Update();
+    EXPECT_FALSE(keys.Held(CameraAction::ZoomIn)) << "flags last one frame";
+}
