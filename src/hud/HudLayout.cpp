@@ -61,8 +61,8 @@ int32_t AttributeSigned(const tinyxml2::XMLElement* element, const char* name) {
 } // namespace
 
 const char* ButtonFunctionName(int32_t function) {
-    static const char* const names[ButtonFunctionCount] = {"Nothing", "Change State", "Pause", "Fake Key Press",
-                                                           "Message"};
+    static const char* const names[ButtonFunctionCount] = {"Nothing", "Change State", "Pause",
+                                                           "Fake Key Press", "Message"};
     if (function < 0 || function >= ButtonFunctionCount) {
         return "Unknown";
     }
@@ -101,7 +101,8 @@ void HudLayout::GivePickColour(HudButton& button) {
     button.pickColour = static_cast<uint32_t>(colours().NewPickColour());
     button.pickTexture = 0;
     if (button.pickColour != 0 && hooks_.makePickTexture) {
-        button.pickTexture = hooks_.makePickTexture(PickSilhouetteImage, static_cast<int32_t>(button.pickColour));
+        button.pickTexture =
+            hooks_.makePickTexture(PickSilhouetteImage, static_cast<int32_t>(button.pickColour));
     }
 }
 

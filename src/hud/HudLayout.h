@@ -16,7 +16,13 @@ class MessageDispatcher;
 // the hover sound go through the hooks the game installs.
 
 // What a click on a button does; the field keeps any value, unknown ones do nothing.
-enum class ButtonFunction : int32_t { Nothing = 0, ChangeState = 1, Pause = 2, FakeKeyPress = 3, Message = 4 };
+enum class ButtonFunction : int32_t {
+    Nothing = 0,
+    ChangeState = 1,
+    Pause = 2,
+    FakeKeyPress = 3,
+    Message = 4
+};
 
 // Number of named button functions.
 constexpr int32_t ButtonFunctionCount = 5;
@@ -40,20 +46,20 @@ struct HudButton {
     uint32_t yPos = 0;
     uint32_t xSize = 100;
     uint32_t ySize = 100;
-    std::string text;         // label; none drawn when empty
-    uint32_t textX = 0;       // label position right of xPos
-    uint32_t textY = 0;       // label position below yPos
-    uint32_t r = 0;           // label colour, low 8 bits used
+    std::string text;   // label; none drawn when empty
+    uint32_t textX = 0; // label position right of xPos
+    uint32_t textY = 0; // label position below yPos
+    uint32_t r = 0;     // label colour, low 8 bits used
     uint32_t g = 0;
     uint32_t b = 0;
-    bool mouseOver = false;   // true while the mouse is over the button
-    uint32_t tex = 0;         // texture slot of the normal picture
-    uint32_t MOtex = 0;       // texture slot of the mouse-over picture
-    int32_t pickTexture = 0;  // silhouette texture in the pick colour; 0: never picked
-    uint32_t pickColour = 0;  // pick colour id
-    int32_t function = 0;     // a ButtonFunction value
-    int32_t data = 0;         // argument of the function
-    int32_t id = 0;           // unique per button ever constructed
+    bool mouseOver = false;  // true while the mouse is over the button
+    uint32_t tex = 0;        // texture slot of the normal picture
+    uint32_t MOtex = 0;      // texture slot of the mouse-over picture
+    int32_t pickTexture = 0; // silhouette texture in the pick colour; 0: never picked
+    uint32_t pickColour = 0; // pick colour id
+    int32_t function = 0;    // a ButtonFunction value
+    int32_t data = 0;        // argument of the function
+    int32_t id = 0;          // unique per button ever constructed
 };
 
 // The services a layout calls out to; every one may be left empty.

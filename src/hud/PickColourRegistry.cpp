@@ -40,16 +40,14 @@ int32_t PickColourRegistry::NewPickColour() {
     // A generator that keeps missing free colours must not hang the game: after many draws the first free
     // colour in order is taken instead.
     for (int attempt = 0; attempt < MaxDraws; ++attempt) {
-        int r = 0;
-        int g = 0;
-        int b = 0;
-        do {
-            r = random_() % 256;
-            g = random_() % 256;
-            b = random_() % 256;
-        } while (r == 0 && g == 0 && b == 0);
-        const int32_t id = EncodePickColour(static_cast<uint8_t>(r), static_cast<uint8_t>(g),
-                                            static_cast<uint8_t>(b));
+        const int r = random_() % 256;
+        const int g = random_() % 256;
+        const int b = random_() % 256;
+        if (r == 0 && g == 0 && b == 0) {
+            continue;
+        }
+        const int32_t id =
+            EncodePickColour(static_cast<uint8_t>(r), static_cast<uint8_t>(g), static_cast<uint8_t>(b));
         if (taken_.insert(id).second) {
             ids_.push_back(id);
             return id;
