@@ -1,7 +1,225 @@
 #include "combat/gl/CombatState.h"
 
-void CombatEnter() {}
+#include "combat/LevelEditor.h"
+#include "combat/gl/BattleView.h"
+#include "combat/gl/PickingMessage.h"
+#include "core/GameContext.h"
+#include "core/ScreenHud.h"
+#include "core/Screens.h"
+#include "platform/HighResTimer.h"
+#include "platform/sdl/InputDevices.h"
+#include "platform/sdl/Texture.h"
 
-void CombatUpdate() {}
+#include <GL/glew.h>
 
-void CombatExit() {}
+#include <map>
+#include <string>
+#include <unordered_set>
+
+namespace {
+
+// The game's high-resolution timer as the battle's clock.
+class GameClock final : public CombatClock {
+public:
+    int64_t Elapsed() const override { return HighResTimer::Get().Elapsed(); }
+    int64_t Frequency() const override {
+        const int64_t frequency = HighResTimer::Get().Frequency;
+        return frequency > 0 ? frequency : 1000;
+    }
+};
+
+// Everything the combat screen owns, made on first use.
+struct CombatSession {
+    explicit CombatSession(GameContext& context)
+        : game(context), view(context.renderer, context.particles()),
+          screen(context.level, context.pathfinder, context.renderer.camera, view, random, clock),
+          editor(screen) {
+        view.SetScreen(&screen);
+        picking.screen = &screen;
+        picking.view = &view;
+        picking.hud = &context.hud;
+        picking.editor = &editor;
+        picking.cursor = [this](int32_t& x, int32_t& y) {
+            InputDevices* input = game.input();
+            int cx = 0;
+            int cy = 0;
+            if (input == nullptr || !input->CursorPosition(cx, cy)) {
+                return false;
+            }
+            x = cx;
+            y = cy;
+            return true;
+        };
+        picking.setPauseReceiver = [this](bool on) { pause.active = on; };
+        pause.screen = &screen;
+        view.drawHud = [this](bool pickPass) { drawLayout(pickPass); };
+        view.loadHud = [this](const std::string& path) { game.hud.LoadHud(path); };
+        view.postKeyDown = [](int32_t code) {
+            Message message;
+            message.type = KeyDown;
+            message.value = code;
+            MessageDispatcher::Instance().Send(message);
+        };
+        view.playSound = [this](const std::string& path, bool stream, bool looping) {
+            game.sound.PlaySound(soundId(path, stream, looping));
+        };
+        view.stopSound = [this](const std::string& path) {
+            auto found = sounds.find(path);
+            if (found != sounds.end()) {
+                game.sound.StopSound(found->second);
+            }
+        };
+        view.showOptions = [](bool shown) { OptionsMessage::Get().active = shown; };
+        view.drawOptions = [] { OptionsUpdate(); };
+    }
+
+    int32_t soundId(const std::string& path, bool stream, bool looping) {
+        auto found = sounds.find(path);
+        if (found == sounds.end()) {
+            found = sounds.emplace(path, game.sound.LoadSound(path, stream, looping)).first;
+        }
+        return found->second;
+    }
+
+    // The current layout; in the pick pass every button as a plate of its pick colour.
+    void drawLayout(bool pickPass) {
+        if (!pickPass) {
+            DrawScreenHud();
+            return;
+        }
+        Renderer& renderer = game.renderer;
+        renderer.Begin2D();
+        renderer.SetLightingMode(Flat);
+        glDisable(GL_LIGHTING);
+        glDisable(GL_BLEND);
+        UnbindTexture();
+        glBegin(GL_QUADS);
+        for (const HudButton& button : game.hud.buttons()) {
+            if (button.pickColour == 0) {
+                continue;
+            }
+            const auto id = static_cast<int32_t>(button.pickColour);
+            glColor3ub(static_cast<GLubyte>(id / 1000000), static_cast<GLubyte>((id / 1000) % 1000),
+                       static_cast<GLubyte>(id % 1000));
+            const auto x0 = static_cast<float>(button.xPos);
+            const auto y0 = static_cast<float>(button.yPos);
+            const auto x1 = x0 + static_cast<float>(button.xSize);
+            const auto y1 = y0 + static_cast<float>(button.ySize);
+            glVertex2f(x0, y0);
+            glVertex2f(x0, y1);
+            glVertex2f(x1, y1);
+            glVertex2f(x1, y0);
+        }
+        glEnd();
+        glColor3f(1.0f, 1.0f, 1.0f);
+        glEnable(GL_LIGHTING);
+        renderer.SetLightingMode(Lit);
+        renderer.End2D();
+    }
+
+    // Units whose cores have no pick colour, or share one, get a fresh colour.
+    void givePickColours() {
+        std::unordered_set<uint32_t> seen;
+        for (Unit* unit : screen.turnQueue) {
+            if (unit->core == nullptr) {
+                continue;
+            }
+            uint32_t& colour = unit->core->pickColour;
+            if (colour == 0 || seen.count(colour) != 0 ||
+                screen.map.TileByPickId(static_cast<int32_t>(colour))) {
+                colour = static_cast<uint32_t>(game.pickColours.NewPickColour());
+            }
+            seen.insert(colour);
+        }
+    }
+
+    // With no mission loaded (nothing chose one), the first mission with the player's squad.
+    void loadFallbackMission() {
+        if (!screen.turnQueue.empty() || game.missionFiles.empty()) {
+            return;
+        }
+        const Army* squad = game.campaign != nullptr ? &game.campaign->army() : nullptr;
+        screen.LoadMission(game.missionFiles.front(), squad);
+    }
+
+    GameContext& game;
+    CRandom random;
+    GameClock clock;
+    BattleView view;
+    CombatScreen screen;
+    LevelEditor editor;
+    PickingMessage picking;
+    PauseMessage pause;
+    std::map<std::string, int32_t> sounds;
+};
+
+CombatSession& Session() {
+    static CombatSession session(GameContext::Get());
+    return session;
+}
+
+} // namespace
+
+CombatScreen& GetCombatScreen() {
+    return Session().screen;
+}
+
+BattleView& GetBattleView() {
+    return Session().view;
+}
+
+LevelEditor& GetLevelEditor() {
+    return Session().editor;
+}
+
+PickingMessage& GetPickingMessage() {
+    return Session().picking;
+}
+
+PauseMessage& GetPauseMessage() {
+    return Session().pause;
+}
+
+void LeaveCombatPause() {
+    CombatSession& session = Session();
+    if (session.screen.paused) {
+        if (session.screen.optionsShown) {
+            session.screen.optionsShown = false;
+            OptionsMessage::Get().active = false;
+        }
+        session.screen.paused = false;
+    }
+    session.pause.active = false;
+}
+
+void CombatEnter() {
+    CombatSession& session = Session();
+    GameContext& game = session.game;
+    if (!game.hud.hooks().leavePause) {
+        game.hud.hooks().leavePause = [] { LeaveCombatPause(); };
+    }
+    session.loadFallbackMission();
+    session.view.Prepare(game.level);
+    session.view.PrepareUnits(session.screen);
+    session.givePickColours();
+    session.pause.active = false;
+    session.screen.Enter();
+}
+
+void CombatUpdate() {
+    CombatSession& session = Session();
+    DrawCombatBars();
+    session.screen.Update(session.picking.FrameInput());
+}
+
+void CombatExit() {
+    CombatSession& session = Session();
+    if (session.screen.optionsShown) {
+        OptionsMessage::Get().active = false;
+    }
+    session.screen.paused = false;
+    session.screen.optionsShown = false;
+    session.pause.active = false;
+    session.editor.CloseAll();
+    session.screen.Exit(session.game.campaign.get());
+}

@@ -1,0 +1,499 @@
+#include "combat/gl/BattleView.h"
+
+#include "combat/BattleLayout.h"
+#include "combat/UnitMovement.h"
+#include "combat/gl/BattleParticles.h"
+#include "data/Component.h"
+#include "platform/sdl/Texture.h"
+#include "render/ModelNode.h"
+#include "render/ModelSlots.h"
+#include "render/gl/ModelDrawing.h"
+#include "render/gl/Renderer.h"
+
+#include <GL/glew.h>
+#include <GL/glu.h>
+
+#include <algorithm>
+
+namespace {
+
+// The level's tile textures by index.
+const char* const TileTextureFiles[LevelMap::TextureCount] = {
+    "Art Assets\\grass_texture.png",
+    "Art Assets\\dirt_texture.png",
+    "Art Assets\\water_texture.png",
+    "Art Assets\\Textures\\Blue_Building_Texture.png",
+    "Art Assets\\Textures\\Street_Bottom.png",
+    "Art Assets\\Textures\\Street_Corner_BL.png",
+    "Art Assets\\Textures\\Street_Corner_BR.png",
+    "Art Assets\\Textures\\Street_Corner_TL.png",
+    "Art Assets\\Textures\\Street_Corner_TR.png",
+    "Art Assets\\Textures\\Street_Left.png",
+    "Art Assets\\Textures\\Street_Right.png",
+    "Art Assets\\Textures\\Street_Top.png",
+    "Art Assets\\Textures\\Street.png",
+    "Art Assets\\Textures\\Street_Left_NL.png",
+    "Art Assets\\Textures\\Street_Right_NL.png",
+    "Art Assets\\Textures\\Street_Top_NL.png",
+    "Art Assets\\Textures\\Street_Bottom_NL.png",
+    "Art Assets\\Textures\\Pitch_Blue_Building_Texture.png",
+    "Art Assets\\Textures\\Pitch_Silver_Building_Texture.png",
+    "Art Assets\\Textures\\Silver_Building_Texture.png",
+    "Art Assets\\Textures\\Green_Building_Texture.png",
+    "Art Assets\\Textures\\Corner_BL.png",
+    "Art Assets\\Textures\\Corner_BR.png",
+    "Art Assets\\Textures\\Corner_TL.png",
+    "Art Assets\\Textures\\Corner_TR.png",
+};
+
+constexpr float MarkerAlpha = 0.65f;
+
+void PickColour(int32_t id) {
+    glColor3ub(static_cast<GLubyte>(id / 1000000), static_cast<GLubyte>((id / 1000) % 1000),
+               static_cast<GLubyte>(id % 1000));
+}
+
+void MarkerColour(TileMarker marker) {
+    switch (marker) {
+    case TileMarker::Reachable:
+    case TileMarker::WasReachable:
+        glColor4f(0, 0, 1, MarkerAlpha);
+        break;
+    case TileMarker::Target:
+        glColor4f(1, 0, 0, MarkerAlpha);
+        break;
+    case TileMarker::Path:
+        glColor4f(1, 0.65f, 0, MarkerAlpha);
+        break;
+    case TileMarker::PathEnd:
+        glColor4f(0, 1, 0, MarkerAlpha);
+        break;
+    default:
+        glColor4f(1, 1, 1, MarkerAlpha);
+        break;
+    }
+}
+
+// A model of the renderer's table when it has one, otherwise one of our own built on first use.
+ModelNode* BuiltIn(std::unique_ptr<ModelNode>& own, int32_t type) {
+    if (own == nullptr) {
+        own = std::make_unique<ModelNode>();
+        own->BuildProceduralModel(type);
+    }
+    return own.get();
+}
+
+} // namespace
+
+BattleView::BattleView(Renderer& render, ParticlePool& pool) : renderer(render), particles(pool) {}
+
+BattleView::~BattleView() = default;
+
+void BattleView::Prepare(LevelMap& map) {
+    for (int32_t i = 0; i < LevelMap::TextureCount; ++i) {
+        if (map.textures[i] == 0) {
+            map.textures[i] = LoadTexture(TileTextureFiles[i]);
+        }
+    }
+    BuiltIn(tileBlock_, ProceduralTileBlock);
+    BuiltIn(tileMarker_, ProceduralTileMarker);
+    if (renderer.model(activeMarkerSlot) == nullptr) {
+        BuiltIn(activeMarker_, ProceduralActiveMarker);
+    }
+    if (imagesLoaded_) {
+        return;
+    }
+    imagesLoaded_ = true;
+    images.background = LoadTexture("Art Assets\\Textures\\bg.png");
+    images.victory[0] = LoadTexture("Art Assets\\Screens\\Player1Victory.png");
+    images.victory[1] = LoadTexture("Art Assets\\Screens\\Player2Victory.png");
+    images.emptyBar = LoadTexture("Art Assets\\Textures\\Empty_Bar.png");
+    images.lifeBar = LoadTexture("Art Assets\\Textures\\Life_Bar.png");
+    images.timeBar = LoadTexture("Art Assets\\Textures\\Time_Bar.png");
+    images.deadBar = LoadTexture("Art Assets\\Textures\\Dead_Bar.png");
+    images.statCard = LoadTexture("Art Assets\\Textures\\statcard.png");
+    images.statCardMirror = LoadTexture("Art Assets\\Textures\\statcardMirror.png");
+    for (int i = 0; i < 3; ++i) {
+        images.statusSet[i] = LoadTexture(StatusIcons[i].whenSet);
+        images.statusClear[i] = LoadTexture(StatusIcons[i].whenClear);
+    }
+    images.pauseBlack = LoadTexture("Art Assets\\Screens\\pauseBlack.png");
+    images.pauseTop = LoadTexture("Art Assets\\Buttons\\Pause\\pauseTop1.png");
+    images.howToPlay[0] = LoadTexture("Art Assets\\Screens\\HowTo_Units.png");
+    images.howToPlay[1] = LoadTexture("Art Assets\\Screens\\HowTo_Controls.png");
+}
+
+void BattleView::PrepareUnits(CombatScreen& screen) {
+    constexpr int32_t PlayerArmySkin = 33;
+    for (Unit* unit : screen.turnQueue) {
+        if (unit->core == nullptr || unit->core->displayList != 0) {
+            continue;
+        }
+        if (unit->skin <= 0) {
+            unit->skin = PlayerArmySkin;
+        }
+        PrepareCoreVisual(*unit->core, unit->skin);
+    }
+}
+
+// [SECTION] CombatHooks
+
+void BattleView::PlaySound(const std::string& path, bool stream, bool looping) {
+    if (playSound) {
+        playSound(path, stream, looping);
+    }
+}
+
+void BattleView::StopSound(const std::string& path) {
+    if (stopSound) {
+        stopSound(path);
+    }
+}
+
+void BattleView::SpawnProjectile(ProjectileKind kind, const Vector3& from, const Vector3& to) {
+    if (kind != ProjectileKind::None) {
+        EmitWeaponEffect(particles, static_cast<int32_t>(kind), from, to);
+    }
+}
+
+void BattleView::ClearParticles() {
+    ClearBattleParticles(particles);
+}
+
+void BattleView::LoadHud(const std::string& path) {
+    if (loadHud) {
+        loadHud(path);
+    }
+}
+
+void BattleView::PostKeyDown(int32_t keyCode) {
+    if (postKeyDown) {
+        postKeyDown(keyCode);
+    }
+}
+
+void BattleView::AddBattleLight() {
+    if (!lightAdded_) {
+        renderer.AddLight({0.5f, 0.5f, 0.5f}, {0.2f, 0.2f, 0.2f}, {0.7f, 0.7f, 0.7f}, {0, 10, 0},
+                          {0, -1.0f, 0}, 3);
+        lightAdded_ = true;
+    }
+}
+
+void BattleView::RemoveBattleLight() {
+    if (lightAdded_) {
+        renderer.RemoveLastLight();
+        lightAdded_ = false;
+    }
+}
+
+void BattleView::ShowOptions(bool shown) {
+    if (showOptions) {
+        showOptions(shown);
+    }
+}
+
+void BattleView::drawScene(CombatScreen& screen, bool advanceCamera) {
+    if (advanceCamera) {
+        renderer.BeginScene();
+    } else {
+        renderer.ClearFrame();
+        renderer.ApplyCamera();
+    }
+    DrawTexturedRect(images.background, 0, 0, 800, 600, false);
+    if (screen.renderPickingColours) {
+        DrawTiles(screen, true);
+        DrawUnits(screen, true);
+        return;
+    }
+    DrawTiles(screen, false);
+    DrawUnits(screen, false);
+}
+
+void BattleView::DrawBattle(CombatScreen& screen) {
+    screen_ = &screen;
+    drawScene(screen, true);
+    if (drawHud) {
+        drawHud(screen.renderPickingColours);
+    }
+    DrawBattleParticles(particles, renderer);
+    DrawStatCards(screen);
+    DrawStatusIcons(screen);
+}
+
+void BattleView::DrawVictory(int32_t player) {
+    renderer.ClearFrame();
+    DrawTexturedRect(images.victory[player == 1 ? 0 : 1], 0, 0, 800, 600, false);
+    if (drawHud) {
+        drawHud(false);
+    }
+}
+
+void BattleView::DrawPause() {
+    if (screen_ == nullptr) {
+        return;
+    }
+    CombatScreen& screen = *screen_;
+    if (screen.optionsShown) {
+        if (drawOptions) {
+            drawOptions();
+        } else if (drawHud) {
+            renderer.ClearFrame();
+            drawHud(false);
+        }
+        return;
+    }
+    if (screen.pausePage == 0) {
+        drawScene(screen, false);
+        DrawBattleParticles(particles, renderer);
+        DrawStatusIcons(screen);
+        DrawTexturedRect(images.pauseBlack, 0, 0, 800, 600, true);
+        DrawTexturedRect(images.pauseTop, 300, 150, 200, 50, true);
+    } else {
+        renderer.ClearFrame();
+        DrawTexturedRect(images.howToPlay[screen.pausePage == 1 ? 0 : 1], 0, 0, 800, 600, false);
+    }
+    if (drawHud) {
+        drawHud(false);
+    }
+}
+
+// [SECTION] Drawing
+
+void BattleView::DrawTiles(CombatScreen& screen, bool pickPass) {
+    LevelMap& map = screen.map;
+    ModelNode* block = BuiltIn(tileBlock_, ProceduralTileBlock);
+    ModelNode* plate = BuiltIn(tileMarker_, ProceduralTileMarker);
+    glEnable(GL_DEPTH_TEST);
+    if (pickPass) {
+        renderer.SetLightingMode(Flat);
+        glDisable(GL_LIGHTING);
+        glDisable(GL_BLEND);
+        UnbindTexture();
+    } else {
+        renderer.SetLightingMode(Lit);
+        renderer.SetMaterial(0.1f, 0.1f, 0.1f, 1.0f);
+    }
+    const float lift = static_cast<float>(3 - screen.camera.zoomLevel) * 0.0015f;
+    for (uint32_t x = 0; x < map.width(); ++x) {
+        for (uint32_t y = 0; y < map.height(); ++y) {
+            const MapTile* tile = map.TileAt(static_cast<int32_t>(x), static_cast<int32_t>(y));
+            const float elevation = static_cast<float>(tile->elevation);
+            if (pickPass) {
+                if (tile->pickId == 0) {
+                    continue;
+                }
+                glPushMatrix();
+                glTranslatef(static_cast<float>(x) * 4.0f, 0.0f, static_cast<float>(y) * 4.0f);
+                glScalef(1.0f, elevation, 1.0f);
+                PickColour(tile->pickId);
+                glCallList(block->plainList);
+                glPopMatrix();
+                continue;
+            }
+            glPushMatrix();
+            glTranslatef(static_cast<float>(x) * 4.0f, 0.0f, static_cast<float>(y) * 4.0f);
+            glScalef(1.0f, elevation, 1.0f);
+            glColor4f(1, 1, 1, 1);
+            glEnable(GL_TEXTURE_2D);
+            const uint32_t texture = map.TextureHandleOf(*tile);
+            glBindTexture(GL_TEXTURE_2D, texture != 0 ? texture : WhiteTexture());
+            glCallList(block->fullList);
+            glPopMatrix();
+            if (tile->marker == TileMarker::None) {
+                continue;
+            }
+            glPushMatrix();
+            renderer.SetLightingMode(Unlit);
+            UnbindTexture();
+            glEnable(GL_BLEND);
+            glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+            glTranslatef(static_cast<float>(x) * 4.0f, (elevation - 1.0f) * 0.5f + lift,
+                         static_cast<float>(y) * 4.0f);
+            MarkerColour(tile->marker);
+            glCallList(plate->plainList);
+            glDisable(GL_BLEND);
+            renderer.SetLightingMode(Lit);
+            glPopMatrix();
+        }
+    }
+    UnbindTexture();
+    glColor4f(1, 1, 1, 1);
+    if (pickPass) {
+        glEnable(GL_LIGHTING);
+        renderer.SetLightingMode(Lit);
+    }
+}
+
+void BattleView::DrawUnits(CombatScreen& screen, bool pickPass) {
+    if (pickPass) {
+        renderer.SetLightingMode(Flat);
+        glDisable(GL_LIGHTING);
+        UnbindTexture();
+    } else {
+        renderer.SetLightingMode(Lit);
+        renderer.SetMaterial(1.0f, 1.0f, 1.0f, 1.0f);
+        glColor4f(1, 1, 1, 1);
+    }
+    for (Unit* unit : screen.turnQueue) {
+        if (unit->core == nullptr) {
+            continue;
+        }
+        if (pickPass) {
+            PickColour(static_cast<int32_t>(unit->core->pickColour));
+        }
+        DrawComponent(*unit->core, pickPass);
+    }
+    if (pickPass) {
+        glEnable(GL_LIGHTING);
+        renderer.SetLightingMode(Lit);
+        glColor4f(1, 1, 1, 1);
+        return;
+    }
+    for (Unit* unit : screen.turnQueue) {
+        drawBars(*unit);
+    }
+    if (screen.activeUnit != nullptr) {
+        ModelNode* marker = renderer.model(activeMarkerSlot);
+        if (marker == nullptr) {
+            marker = BuiltIn(activeMarker_, ProceduralActiveMarker);
+        }
+        renderer.SetMaterial(0.1f, 0.1f, 0.1f, 1.0f);
+        glColor3f(0.0f, 0.0f, 0.9f);
+        const Vector3 at = UnitWorldPosition(*screen.activeUnit);
+        glPushMatrix();
+        glTranslatef(at.x, at.y + 2.0f, at.z);
+        glCallList(marker->fullList);
+        glPopMatrix();
+        glColor4f(1, 1, 1, 1);
+    }
+}
+
+void BattleView::drawBars(const Unit& unit) {
+    GLdouble modelView[16];
+    GLdouble projection[16];
+    GLint viewport[4];
+    glGetDoublev(GL_MODELVIEW_MATRIX, modelView);
+    glGetDoublev(GL_PROJECTION_MATRIX, projection);
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    const float scale = BarScale(renderer.camera.distance);
+    const float k = 1.25f / scale;
+    const Vector3 at = UnitWorldPosition(unit);
+    struct Bar {
+        float height;
+        uint32_t fill;
+        float fraction;
+    };
+    const float life = unit.fullHp > 0 ? static_cast<float>(unit.hp) / static_cast<float>(unit.fullHp) : 0.0f;
+    const Bar bars[2] = {{4.6f, images.lifeBar, life},
+                         {3.5f, images.timeBar, static_cast<float>(unit.timeUsed) / 100.0f}};
+    for (const Bar& bar : bars) {
+        GLdouble wx = 0;
+        GLdouble wy = 0;
+        GLdouble wz = -1;
+        if (gluProject(at.x, at.y + bar.height * k, at.z, modelView, projection, viewport, &wx, &wy, &wz) !=
+            GL_TRUE) {
+            continue;
+        }
+        // The layout's pixels, whatever the window's size.
+        const double sx = 800.0 / std::max(1, viewport[2]);
+        const double sy = 600.0 / std::max(1, viewport[3]);
+        const BarPlacement place = PlaceBar((wx - viewport[0]) * sx, (wy - viewport[1]) * sy, wz, 600, scale);
+        if (!place.visible || place.x < -200 || place.x > 1000 || place.y < -200 || place.y > 800 ||
+            place.width <= 0 || place.height <= 0) {
+            continue;
+        }
+        const auto x = static_cast<uint32_t>(std::max(0, place.x));
+        const auto y = static_cast<uint32_t>(std::max(0, place.y));
+        const auto w = static_cast<uint32_t>(place.width);
+        const auto h = static_cast<uint32_t>(place.height);
+        DrawTexturedRect(images.deadBar, x, y, w, h, true);
+        const int32_t fill = BarFill(bar.fraction, place.width);
+        if (fill > 0) {
+            DrawTexturedRect(bar.fill, x, y, static_cast<uint32_t>(fill), h, true);
+        }
+        DrawTexturedRect(images.emptyBar, x, y, w, h, true);
+    }
+}
+
+void BattleView::DrawStatCards(CombatScreen& screen) {
+    if (!screen.showStatCards) {
+        return;
+    }
+    DrawTexturedRect(images.statCardMirror, 0, 455, 252, 144, true);
+    DrawTexturedRect(images.statCard, 548, 455, 252, 144, true);
+    std::vector<StatLine> lines = StatCardLines(screen.hoveredUnit, 578, 698, true);
+    std::vector<StatLine> left = StatCardLines(screen.activeUnit, 30, 150, false);
+    lines.insert(lines.end(), left.begin(), left.end());
+    renderer.Begin2D();
+    UnbindTexture();
+    glColor3f(1.0f, 1.0f, 1.0f);
+    for (const StatLine& line : lines) {
+        glRasterPos2i(line.x, line.y);
+        renderer.font.Print("%s", line.text.c_str());
+    }
+    renderer.End2D();
+}
+
+void BattleView::DrawStatusIcons(CombatScreen& screen) {
+    const bool flags[3] = {screen.showStatCards, screen.moveMode, screen.moveMode};
+    for (int i = 0; i < 3; ++i) {
+        const StatusIcon& icon = StatusIcons[i];
+        DrawTexturedRect(flags[i] ? images.statusSet[i] : images.statusClear[i],
+                         static_cast<uint32_t>(icon.x), static_cast<uint32_t>(icon.y),
+                         static_cast<uint32_t>(icon.width), static_cast<uint32_t>(icon.height), true);
+    }
+}
+
+// [SECTION] Picking
+
+void BattleView::DrawPickPass(CombatScreen& screen) {
+    renderer.ClearFrame();
+    glClearColor(0, 0, 0, 0);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glClearColor(0.5f, 0.5f, 0.5f, 0.0f);
+    renderer.ApplyCamera();
+    glDisable(GL_DITHER);
+    DrawTiles(screen, true);
+    DrawUnits(screen, true);
+    if (drawHud) {
+        drawHud(true);
+    }
+    glEnable(GL_DITHER);
+}
+
+int32_t BattleView::ReadPickId(int32_t x, int32_t y) const {
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    if (x < 0 || y < 0 || x >= viewport[2] || y >= viewport[3]) {
+        return 0;
+    }
+    GLubyte rgb[3] = {0, 0, 0};
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(viewport[0] + x, viewport[1] + viewport[3] - 1 - y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, rgb);
+    return rgb[0] * 1000000 + rgb[1] * 1000 + rgb[2];
+}
+
+PickResult BattleView::PickAt(CombatScreen& screen, int32_t x, int32_t y, int32_t* id) {
+    DrawPickPass(screen);
+    const int32_t found = ReadPickId(x, y);
+    if (id != nullptr) {
+        *id = found;
+    }
+    PickResult result;
+    if (found == 0) {
+        return result;
+    }
+    for (Unit* unit : screen.turnQueue) {
+        if (unit->core != nullptr && static_cast<int32_t>(unit->core->pickColour) == found) {
+            result.kind = PickKind::Unit;
+            result.unit = unit;
+            return result;
+        }
+    }
+    if (MapTile* tile = screen.map.TileByPickId(found)) {
+        result.kind = PickKind::MapTile;
+        result.tile = tile;
+    }
+    return result;
+}

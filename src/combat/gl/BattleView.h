@@ -1,0 +1,106 @@
+#pragma once
+
+#include "combat/CombatHooks.h"
+#include "combat/CombatScreen.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+class ParticlePool;
+class Renderer;
+struct ModelNode;
+
+// Pictures of the battle screen, loaded once.
+struct BattleImages {
+    uint32_t background = 0;
+    uint32_t victory[2] = {0, 0};
+    uint32_t emptyBar = 0;
+    uint32_t lifeBar = 0;
+    uint32_t timeBar = 0;
+    uint32_t deadBar = 0;
+    uint32_t statCard = 0;
+    uint32_t statCardMirror = 0;
+    uint32_t statusSet[3] = {0, 0, 0};
+    uint32_t statusClear[3] = {0, 0, 0};
+    uint32_t pauseBlack = 0;
+    uint32_t pauseTop = 0;
+    uint32_t howToPlay[2] = {0, 0};
+};
+
+// The battle in the window: draws the battlefield, the victory and pause screens, runs the pick pass, and
+// passes sound, layouts and key posts to the functions the game installs.
+class BattleView : public CombatHooks {
+public:
+    BattleView(Renderer& renderer, ParticlePool& particles);
+    ~BattleView() override;
+    BattleView(const BattleView&) = delete;
+    BattleView& operator=(const BattleView&) = delete;
+
+    // Loads the screen's pictures (first call only), the tile textures the map lacks, and builds the tile
+    // block, tile marker and active-unit marker models when nobody has yet.
+    void Prepare(LevelMap& map);
+    // Gives every unit whose core has no drawing yet its model and skin (the player's army picture when the
+    // unit names none) through the core preparation hook.
+    void PrepareUnits(CombatScreen& screen);
+    // The battle whose pause overlay DrawPause draws.
+    void SetScreen(CombatScreen* screen) { screen_ = screen; }
+
+    // [SECTION] CombatHooks
+    void PlaySound(const std::string& path, bool stream, bool looping) override;
+    void StopSound(const std::string& path) override;
+    void SpawnProjectile(ProjectileKind kind, const Vector3& from, const Vector3& to) override;
+    void ClearParticles() override;
+    void LoadHud(const std::string& path) override;
+    void PostKeyDown(int32_t keyCode) override;
+    void DrawBattle(CombatScreen& screen) override;
+    void DrawVictory(int32_t player) override;
+    void DrawPause() override;
+    void AddBattleLight() override;
+    void RemoveBattleLight() override;
+    void ShowOptions(bool shown) override;
+
+    // [SECTION] Picking
+    // Draws the tiles, units and layout in their pick colours over a cleared frame (camera not advanced).
+    void DrawPickPass(CombatScreen& screen);
+    // The pick id of the pixel (x, y) of the last pass, x from the left and y from the top of the window.
+    int32_t ReadPickId(int32_t x, int32_t y) const;
+    // Runs the pick pass and finds the unit or tile at (x, y); the raw id is written when asked for.
+    PickResult PickAt(CombatScreen& screen, int32_t x, int32_t y, int32_t* id = nullptr);
+
+    // [SECTION] Parts drawn by the frame
+    // The tiles with their markers (depth test on), or their pick colours.
+    void DrawTiles(CombatScreen& screen, bool pickPass);
+    // Every unit of the turn queue, with bars and the active-unit marker outside the pick pass.
+    void DrawUnits(CombatScreen& screen, bool pickPass);
+    // The two stat cards, when they are on.
+    void DrawStatCards(CombatScreen& screen);
+    // The stat, move and attack icons.
+    void DrawStatusIcons(CombatScreen& screen);
+
+    // What the game plugs in; each may stay empty.
+    std::function<void(bool pickPass)> drawHud;
+    std::function<void(const std::string& path)> loadHud;
+    std::function<void(int32_t keyCode)> postKeyDown;
+    std::function<void(const std::string& path, bool stream, bool looping)> playSound;
+    std::function<void(const std::string& path)> stopSound;
+    std::function<void(bool shown)> showOptions;
+    // Draws the options screen as its own state does (the pause menu's options page).
+    std::function<void()> drawOptions;
+
+    Renderer& renderer;
+    ParticlePool& particles;
+    BattleImages images;
+
+private:
+    void drawBars(const Unit& unit);
+    void drawScene(CombatScreen& screen, bool advanceCamera);
+
+    CombatScreen* screen_ = nullptr;
+    bool imagesLoaded_ = false;
+    bool lightAdded_ = false;
+    std::unique_ptr<ModelNode> tileBlock_;
+    std::unique_ptr<ModelNode> tileMarker_;
+    std::unique_ptr<ModelNode> activeMarker_;
+};

@@ -1,0 +1,252 @@
+// A battle from a shipped mission, drawn in a window: what the player sees, what the mouse picks, and the
+// orders the mouse and keys give.
+
+#include "combat/gl/BattleView.h"
+#include "combat/BattleSimulation.h"
+#include "combat/UnitMovement.h"
+#include "combat/gl/PickingMessage.h"
+#include "data/Component.h"
+#include "platform/Dialog.h"
+#include "render/Particles.h"
+#include "render/gl/ModelDrawing.h"
+#include "render/gl/Renderer.h"
+
+#include <FreeImage.h>
+#include <GL/glew.h>
+#include <GL/glu.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+// The battle of the first mission with the starter squad, drawn by a renderer with its own window.
+struct WindowBattle {
+    WindowBattle()
+        : renderer(SharedRenderer()), view(renderer, particles),
+          screen(map, pathfinder, renderer.camera, view, random, clock) {
+        renderer.camera = Camera(1.0f, 1000.0f);
+        renderer.camera.SetViewDistance(60.0f);
+        previousHook = SetCoreVisualHook([this](Component& core, int32_t skin) {
+            PrepareCoreModel(core, skin, renderer);
+            core.pickColour = static_cast<uint32_t>(200000000 + nextColour++);
+        });
+        view.SetScreen(&screen);
+        view.loadHud = [this](const std::string& path) { layouts.push_back(path); };
+        BuildSquad(squad, {});
+        loaded = screen.LoadMission("XMLFiles\\Missions\\01_Outskirts.xml", &squad);
+        view.Prepare(map);
+        view.PrepareUnits(screen);
+        screen.Enter();
+        picking.screen = &screen;
+        picking.view = &view;
+        picking.cursor = [this](int32_t& x, int32_t& y) {
+            x = cursorX;
+            y = cursorY;
+            return true;
+        };
+        picking.setPauseReceiver = [this](bool on) { pauseReceiver.active = on; };
+        pauseReceiver.screen = &screen;
+    }
+    ~WindowBattle() {
+        screen.Exit(nullptr);
+        SetCoreVisualHook(previousHook);
+    }
+
+    // Frames until the first unit is active and the camera has settled on it.
+    void settle() {
+        for (int i = 0; i < 200 && (screen.activeUnit == nullptr || renderer.camera.busy()); ++i) {
+            frame();
+        }
+    }
+    void frame() { screen.Update(picking.FrameInput()); }
+    void send(int32_t type, int32_t value) {
+        Message message;
+        message.type = type;
+        message.value = value;
+        dispatcher.Send(message);
+        dispatcher.Update();
+    }
+    // The window point (from the top left) where a world point appears under the current camera.
+    bool project(const Vector3& at, int32_t& x, int32_t& y) {
+        renderer.ClearFrame();
+        renderer.ApplyCamera();
+        GLdouble modelView[16];
+        GLdouble projection[16];
+        GLint viewport[4];
+        glGetDoublev(GL_MODELVIEW_MATRIX, modelView);
+        glGetDoublev(GL_PROJECTION_MATRIX, projection);
+        glGetIntegerv(GL_VIEWPORT, viewport);
+        GLdouble wx = 0, wy = 0, wz = 0;
+        gluProject(at.x, at.y, at.z, modelView, projection, viewport, &wx, &wy, &wz);
+        x = static_cast<int32_t>(wx);
+        y = viewport[3] - 1 - static_cast<int32_t>(wy);
+        return wz > 0 && wz < 1 && x >= 0 && x < 800 && y >= 0 && y < 600;
+    }
+
+    // One window for every test: windows live until the process ends.
+    static Renderer& SharedRenderer() {
+        static Renderer* shared = [] {
+            auto* made = new Renderer();
+            made->InitRenderer(800, 600);
+            return made;
+        }();
+        return *shared;
+    }
+
+    DialogRecorder boxes;
+    Renderer& renderer;
+    ParticlePool particles;
+    LevelMap map;
+    Pathfinder pathfinder;
+    SeededRandom random{7};
+    SimulatedClock clock;
+    BattleView view;
+    CombatScreen screen;
+    MessageDispatcher dispatcher;
+    PickingMessage picking{dispatcher};
+    PauseMessage pauseReceiver{dispatcher};
+    Army squad;
+    CoreVisualHook previousHook;
+    int32_t nextColour = 1;
+    int32_t cursorX = 0;
+    int32_t cursorY = 0;
+    bool loaded = false;
+    std::vector<std::string> layouts;
+};
+
+// A reachable tile next to the active unit that no unit stands on.
+bool ReachableTile(WindowBattle& battle, int32_t& x, int32_t& y) {
+    const Unit& unit = *battle.screen.activeUnit;
+    for (int32_t d = 2; d >= 1; --d) {
+        for (const auto& offset : {std::pair{d, 0}, std::pair{0, d}, std::pair{0, -d}, std::pair{-d, 0}}) {
+            x = unit.tileX + offset.first;
+            y = unit.tileY + offset.second;
+            const MapTile* tile = battle.map.TileAt(x, y);
+            if (tile != nullptr && tile->marker == TileMarker::Reachable &&
+                battle.screen.UnitAtTile(x, y) == nullptr) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+TEST(BattleView, AShippedMissionIsDrawnAndItsTilesAndUnitsArePickedBack) {
+    WindowBattle battle;
+    ASSERT_TRUE(battle.loaded) << (battle.boxes.shown().empty() ? "" : battle.boxes.shown()[0].text);
+    ASSERT_GE(battle.screen.turnQueue.size(), 2u);
+    battle.settle();
+    ASSERT_NE(battle.screen.activeUnit, nullptr);
+    ASSERT_FALSE(battle.renderer.camera.busy());
+
+    // A tile near the active unit and the unit itself, each found by its pick colour.
+    Unit& active = *battle.screen.activeUnit;
+    const int32_t tx = active.tileX + 1;
+    const int32_t ty = active.tileY + 1;
+    int32_t px = 0;
+    int32_t py = 0;
+    ASSERT_TRUE(battle.project(TileCentre(battle.map, tx, ty), px, py));
+    int32_t id = 0;
+    PickResult tile = battle.view.PickAt(battle.screen, px, py, &id);
+    EXPECT_EQ(tile.kind, PickKind::MapTile);
+    EXPECT_EQ(tile.tile, battle.map.TileAt(tx, ty));
+    EXPECT_EQ(id, battle.map.TileAt(tx, ty)->pickId);
+
+    Vector3 body = UnitWorldPosition(active);
+    body.y += 1.0f;
+    ASSERT_TRUE(battle.project(body, px, py));
+    PickResult unit = battle.view.PickAt(battle.screen, px, py, &id);
+    EXPECT_EQ(unit.kind, PickKind::Unit);
+    EXPECT_EQ(unit.unit, &active);
+    EXPECT_EQ(battle.view.PickAt(battle.screen, 2, 2).kind, PickKind::Nothing) << "the sky is nothing";
+
+    // One frame as the player sees it, kept beside the tests for people to look at.
+    battle.frame();
+    std::vector<uint8_t> pixels(800 * 600 * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, 800, 600, GL_BGR, GL_UNSIGNED_BYTE, pixels.data());
+    int blue = 0;
+    for (size_t i = 0; i < pixels.size(); i += 3) {
+        blue += (pixels[i] > 150 && pixels[i + 1] < 100 && pixels[i + 2] < 100) ? 1 : 0;
+    }
+    EXPECT_GT(blue, 500) << "reachable tiles are marked blue";
+    FIBITMAP* image = FreeImage_ConvertFromRawBits(pixels.data(), 800, 600, 800 * 3, 24, FI_RGBA_RED_MASK,
+                                                   FI_RGBA_GREEN_MASK, FI_RGBA_BLUE_MASK, FALSE);
+    FreeImage_Save(FIF_PNG, image, (std::string(VANTOR_RUN_DIR) + "/../tests/battle_frame.png").c_str(), 0);
+    FreeImage_Unload(image);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+TEST(BattleView, HoverThenClickOnAReachableTileCommitsTheMove) {
+    WindowBattle battle;
+    ASSERT_TRUE(battle.loaded);
+    battle.settle();
+    ASSERT_NE(battle.screen.activeUnit, nullptr);
+    Unit& active = *battle.screen.activeUnit;
+    ASSERT_FALSE(active.owner.isComputer) << "the mission's first unit is the player's";
+    battle.frame();
+    int32_t x = 0;
+    int32_t y = 0;
+    ASSERT_TRUE(ReachableTile(battle, x, y));
+    ASSERT_TRUE(battle.project(TileCentre(battle.map, x, y), battle.cursorX, battle.cursorY));
+
+    battle.send(MouseMoved, 3);
+    EXPECT_EQ(battle.map.TileAt(x, y)->marker, TileMarker::PathEnd) << "hovering previews the route";
+    const int32_t timeBefore = active.timeUsed;
+    battle.send(MouseButtonPressed, 0);
+    EXPECT_TRUE(battle.picking.leftClickPending);
+    battle.frame();
+    EXPECT_FALSE(active.movementQueue.empty()) << "the click committed the move";
+    EXPECT_GT(active.timeUsed, timeBefore);
+    for (int i = 0; i < 200 && IsWalking(active); ++i) {
+        battle.frame();
+    }
+    EXPECT_EQ(active.tileX, x);
+    EXPECT_EQ(active.tileY, y);
+
+    // A click on an unmarked tile only turns the camera there.
+    battle.frame();
+    battle.map.ClearMarkers();
+    ASSERT_TRUE(battle.project(TileCentre(battle.map, active.tileX - 1, active.tileY), battle.cursorX,
+                               battle.cursorY));
+    for (int i = 0; i < 100 && battle.renderer.camera.busy(); ++i) {
+        battle.frame();
+    }
+    battle.send(MouseButtonPressed, 0);
+    EXPECT_TRUE(battle.renderer.camera.busy());
+    const int32_t timeAfter = active.timeUsed;
+    battle.frame();
+    EXPECT_EQ(active.timeUsed, timeAfter);
+}
+
+TEST(BattleView, EscapeTogglesThePauseLayoutAndTheOverlayIsDrawn) {
+    WindowBattle battle;
+    ASSERT_TRUE(battle.loaded);
+    battle.settle();
+    battle.layouts.clear();
+    battle.send(KeyPressed, CombatKey::Escape);
+    ASSERT_TRUE(battle.screen.paused);
+    EXPECT_TRUE(battle.pauseReceiver.active);
+    EXPECT_EQ(battle.layouts.back(), "XMLFiles\\GUI\\pause.xml");
+
+    battle.send(KeyPressed, CombatKey::Space);
+    battle.send(HudMessage, 3);
+    EXPECT_EQ(battle.screen.pausePage, 1);
+    battle.frame();
+    battle.send(HudMessage, 3);
+    battle.send(HudMessage, 3);
+    EXPECT_EQ(battle.layouts.back(), "XMLFiles\\GUI\\pause.xml");
+    battle.frame();
+    EXPECT_FALSE(battle.screen.activeUnit->turnDone) << "orders are refused while paused";
+
+    battle.send(KeyPressed, CombatKey::Escape);
+    EXPECT_FALSE(battle.screen.paused);
+    EXPECT_FALSE(battle.pauseReceiver.active);
+    EXPECT_EQ(battle.layouts.back(), "XMLFiles\\GUI\\combat.xml");
+    battle.send(HudMessage, 3);
+    EXPECT_EQ(battle.screen.pausePage, 0) << "the inactive receiver drops layout messages";
+}
