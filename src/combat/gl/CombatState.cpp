@@ -1,5 +1,6 @@
 #include "combat/gl/CombatState.h"
 
+#include "combat/BattleSimulation.h"
 #include "combat/LevelEditor.h"
 #include "combat/gl/BattleView.h"
 #include "combat/gl/PickingMessage.h"
@@ -9,6 +10,7 @@
 #include "platform/HighResTimer.h"
 #include "platform/sdl/InputDevices.h"
 #include "platform/sdl/Texture.h"
+#include "screens/MissionChoice.h"
 
 #include <GL/glew.h>
 
@@ -27,6 +29,19 @@ public:
         return frequency > 0 ? frequency : 1000;
     }
 };
+
+// True when the army has at least one mech to send into battle.
+bool HasMech(const Army* army) {
+    if (army == nullptr) {
+        return false;
+    }
+    for (const auto& unit : army->squad) {
+        if (unit != nullptr && unit->core != nullptr) {
+            return true;
+        }
+    }
+    return false;
+}
 
 // Everything the combat screen owns, made on first use.
 struct CombatSession {
@@ -133,13 +148,32 @@ struct CombatSession {
         }
     }
 
-    // With no mission loaded (nothing chose one), the first mission with the player's squad.
-    void loadFallbackMission() {
-        if (!screen.turnQueue.empty() || game.missionFiles.empty()) {
+    // Loads the mission the world map chose (or, when none was chosen and no battle is set up, the first
+    // one) with the player's squad. A mission that cannot be read is not fought: the battle goes back to the
+    // world map with nothing at stake.
+    void loadMission() {
+        if (screen.active) {
             return;
         }
+        std::string mission = ChosenMission();
+        if (mission.empty()) {
+            if (!screen.turnQueue.empty() || game.missionFiles.empty()) {
+                return;
+            }
+            mission = game.missionFiles.front();
+        }
         const Army* squad = game.campaign != nullptr ? &game.campaign->army() : nullptr;
-        screen.LoadMission(game.missionFiles.front(), squad);
+        if (!HasMech(squad)) {
+            // A player who has not built a mech yet fights with the starter squad rather than losing at once.
+            if (!HasMech(&starterSquad)) {
+                BuildSquad(starterSquad, {});
+            }
+            squad = &starterSquad;
+        }
+        loadFailed = !screen.LoadMission(mission, squad) || screen.turnQueue.empty();
+        if (loadFailed) {
+            screen.mission = MissionData();
+        }
     }
 
     GameContext& game;
@@ -151,6 +185,8 @@ struct CombatSession {
     PickingMessage picking;
     PauseMessage pause;
     std::map<std::string, int32_t> sounds;
+    bool loadFailed = false;
+    Army starterSquad;
 };
 
 CombatSession& Session() {
@@ -198,7 +234,7 @@ void CombatEnter() {
     if (!game.hud.hooks().leavePause) {
         game.hud.hooks().leavePause = [] { LeaveCombatPause(); };
     }
-    session.loadFallbackMission();
+    session.loadMission();
     session.view.Prepare(game.level);
     session.view.PrepareUnits(session.screen);
     session.givePickColours();
@@ -208,6 +244,11 @@ void CombatEnter() {
 
 void CombatUpdate() {
     CombatSession& session = Session();
+    if (session.loadFailed) {
+        session.loadFailed = false;
+        session.game.ChangeState(kWorldMapState);
+        return;
+    }
     DrawCombatBars();
     session.screen.Update(session.picking.FrameInput());
 }
