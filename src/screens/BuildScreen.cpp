@@ -21,14 +21,13 @@ void StartMusic(GameContext& game) {
     game.sound.PlaySound(game.buildMusic);
 }
 
-// Draws the mech being built, turning slowly, in the free middle of the screen (layout 250..590 x
-// 140..300).
+// Draws the mech being built, turning slowly, in the frame in the middle of the screen.
 void DrawMechPreview(Component& core) {
     GameContext& game = GameContext::Get();
     const Renderer& renderer = game.renderer;
     const float scaleX = float(renderer.width) / 800.0f;
     const float scaleY = float(renderer.height) / 600.0f;
-    const int32_t left = 250, top = 140, width = 340, height = 165;
+    const int32_t left = 256, top = 146, width = 316, height = 110;
 
     GLint viewport[4];
     glGetIntegerv(GL_VIEWPORT, viewport);
@@ -42,7 +41,7 @@ void DrawMechPreview(Component& core) {
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glLoadIdentity();
-    gluLookAt(0.0, 4.0, 11.0, 0.0, 1.5, 0.0, 0.0, 1.0, 0.0);
+    gluLookAt(0.0, 2.5, 6.5, 0.0, 1.0, 0.0, 0.0, 1.0, 0.0);
     glRotatef(float(SDL_GetTicks() % 12000) * 0.03f, 0.0f, 1.0f, 0.0f);
 
     // The core stands at the origin while it is shown here.
@@ -129,6 +128,9 @@ void SquadUpdate() {
     game.renderer.BeginScene();
     DrawScreenPicture(kSquadScreenSlot);
     DrawScreenHud();
+    if (game.campaign) {
+        PrintTexts(SquadBayTexts(game.campaign->army()));
+    }
 }
 
 void SquadExit() {

@@ -3,6 +3,7 @@
 #include "data/Unit.h"
 #include "platform/Dialog.h"
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -133,15 +134,17 @@ bool SquadBuilder::equipCore(int32_t index, Unit& unit, Army& army,
     if (!unit.core) {
         unit.core = std::make_unique<Component>();
     }
-    PartKind& core = record(CORE);
-    army.inventory.AddPart(core.category, core.index);
+    // The core being replaced goes back; none goes back for a unit that had no core.
+    if (!unit.core->name.empty()) {
+        army.inventory.AddPart(CORE, PartIndexFromName(CORE, unit.core->name));
+    }
     army.inventory.RemovePart(CORE, index);
     // Loaded into the existing core so the attached modules stay on.
     LoadComponent(PartFile(moduleFiles, partNumber), *unit.core);
     unit.skin = kPlayerSkin;
     PrepareCoreVisual(*unit.core, kPlayerSkin);
     RecomputeStats(unit);
-    core = {CORE, index};
+    record(CORE) = {CORE, index};
     return true;
 }
 
@@ -154,26 +157,24 @@ bool SquadBuilder::equipModule(PartKind part, Unit& unit, Army& army,
     if (module == nullptr) {
         return false;
     }
-    PartKind& place = record(part.category);
-    army.inventory.AddPart(place.category, place.index);
-    army.inventory.RemovePart(part.category, part.index);
-
-    // The first module named for this place is replaced where it sits; a fresh component takes its place
-    // so nothing of the old module's file lingers in the new one.
+    // The first module named for this place is replaced where it sits, and its kind (read from its name,
+    // so it always matches what the mech carried) goes back to the inventory. A fresh component takes its
+    // place so nothing of the old module's file lingers in the new one.
     const std::string_view word = CategoryWord(part.category);
     auto& children = unit.core->children;
-    bool replaced = false;
-    for (auto& child : children) {
-        if (child->name.find(word) != std::string::npos) {
-            child = std::move(module);
-            replaced = true;
-            break;
-        }
+    auto replaced = std::find_if(children.begin(), children.end(), [word](const auto& child) {
+        return child->name.find(word) != std::string::npos;
+    });
+    if (replaced != children.end()) {
+        army.inventory.AddPart(part.category, PartIndexFromName(part.category, (*replaced)->name));
     }
-    if (!replaced) {
+    army.inventory.RemovePart(part.category, part.index);
+    if (replaced != children.end()) {
+        *replaced = std::move(module);
+    } else {
         children.push_back(std::move(module));
     }
-    place = part;
+    record(part.category) = part;
     RecomputeStats(unit);
     return true;
 }
@@ -275,6 +276,25 @@ std::vector<ScreenText> UnitModuleTexts(const Unit& unit) {
         } else {
             texts.push_back({610, 405, prefix});
         }
+    }
+    return texts;
+}
+
+std::vector<ScreenText> SquadBayTexts(const Army& army) {
+    std::vector<ScreenText> texts;
+    for (size_t slot = 0; slot < army.squad.size() && slot < size_t(kSquadSize); ++slot) {
+        const Unit& unit = *army.squad[slot];
+        const int32_t x = 62 + 245 * int32_t(slot % 3);
+        const int32_t y = 292 + 190 * int32_t(slot / 3);
+        if (!unit.core) {
+            texts.push_back({x, y, "Empty"});
+            continue;
+        }
+        std::string text = std::string(NamePrefix(unit.core->name)) + " Core  HP " + Number(unit.fullHp);
+        if (unit.weapon == nullptr) {
+            text += "  no weapon";
+        }
+        texts.push_back({x, y, text});
     }
     return texts;
 }

@@ -92,3 +92,7 @@ private:
 std::vector<ScreenText> UnitStatTexts(const Unit& unit);
 // The module names of a unit with a core (none without): the core, then each attached module.
 std::vector<ScreenText> UnitModuleTexts(const Unit& unit);
+
+// The squad screen's caption of each bay: the mech's core and hit points, or "Empty" for a slot without a
+// core, placed at the foot of the bay's picture (three bays a row, two rows).
+std::vector<ScreenText> SquadBayTexts(const Army& army);

@@ -186,3 +186,37 @@ TEST_F(SquadBuilderTest, UnreadableModuleFileLeavesMechAndInventoryAlone) {
     EXPECT_TRUE(
         dialogs.sawText("Could not open file for reading: XMLFiles\\Mecha\\Modules\\Heads\\Missing.xml"));
 }
+
+TEST_F(SquadBuilderTest, SquadBaysNameTheirMechs) {
+    press(BuildValue::FirstSlot + 4);
+    equipPart(kWolfCore);
+    const auto bays = SquadBayTexts(army);
+    ASSERT_EQ(bays.size(), size_t(kSquadSize));
+    EXPECT_EQ(bays[0].text, "Empty");
+    EXPECT_EQ(bays[4].text, "Wolf Core  HP " + std::to_string(unit(4).fullHp) + "  no weapon");
+    EXPECT_EQ(bays[4].x, bays[1].x);
+    EXPECT_GT(bays[4].y, bays[1].y);
+    equipPart(kCannonAA);
+    EXPECT_EQ(SquadBayTexts(army)[4].text, "Wolf Core  HP " + std::to_string(unit(4).fullHp));
+}
+
+TEST_F(SquadBuilderTest, ANewArmyGetsBackOnlyWhatItsOwnMechsCarried) {
+    equipPart(kAntCore);
+    equipPart(kCannonAA);
+    EXPECT_EQ(builder.equipped(WEAPON, 0).index, 0);
+
+    Army fresh;                                 // a new game: the builder's records belong to the old army
+    builder.HandleValue(0, fresh, moduleFiles); // page 2, row 0: a cannon, but the new mech has no core
+    EXPECT_EQ(fresh.inventory.CountOf(WEAPON, 0), 2);
+    while (builder.page() > 0) {
+        builder.PreviousPage();
+    }
+    builder.HandleValue(kWolfCore, fresh, moduleFiles);
+    EXPECT_EQ(fresh.inventory.CountOf(CORE, 0), 2) << "no Ant Core was on the new army's mech";
+    EXPECT_EQ(fresh.inventory.CountOf(CORE, 5), 1);
+    builder.NextPage();
+    builder.NextPage();
+    builder.HandleValue(kTriLaserRed - 18, fresh, moduleFiles);
+    EXPECT_EQ(fresh.inventory.CountOf(WEAPON, 0), 2) << "no cannon was on the new army's mech";
+    EXPECT_EQ(fresh.inventory.CountOf(WEAPON, 8), 1);
+}
