@@ -218,6 +218,10 @@ bool HudLayout::SaveHud() {
 int32_t HudLayout::AddButton(HudButton button) {
     GivePickColour(button);
     button.mouseOver = false;
+    // A copy of a button already in the layout (a marker appended twice) must stay findable on its own.
+    if (FindById(button.id) != nullptr) {
+        button.id = HudButton().id;
+    }
     buttons_.push_back(std::move(button));
     return buttons_.back().id;
 }

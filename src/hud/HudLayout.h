@@ -106,7 +106,8 @@ public:
     // Sets the file name without loading (a new layout to be saved).
     void SetFileName(const std::string& fileName) { fileName_ = fileName; }
 
-    // Gives the button a new pick colour and silhouette, appends it and returns its id.
+    // Gives the button a new pick colour and silhouette (and a new id when its id is already in the layout),
+    // appends it and returns its id.
     int32_t AddButton(HudButton button);
     // The buttons in drawing order (later ones over earlier ones), also the search order of picking.
     std::vector<HudButton>& buttons() { return buttons_; }

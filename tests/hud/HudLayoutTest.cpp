@@ -195,6 +195,10 @@ TEST(HudLayout, EveryLoadTakesNewColoursAndFreesOldSilhouettes) {
     ASSERT_NE(added, nullptr);
     EXPECT_EQ(f.layout.FindByPickColour(static_cast<int32_t>(added->pickColour)), added);
     EXPECT_NE(added->pickTexture, 0);
+    // The same marker appended again is a button of its own.
+    const int32_t again = f.layout.AddButton(marker);
+    EXPECT_NE(again, id);
+    EXPECT_NE(f.layout.FindById(again)->pickColour, f.layout.FindById(id)->pickColour);
 }
 
 TEST(HudLayout, ClicksSendMessagesChangeStateAndLeaveThePause) {
