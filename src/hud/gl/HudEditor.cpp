@@ -48,7 +48,9 @@ void ButtonEntries(HudButton& button) {
     ImGui::InputScalar("Data:", ImGuiDataType_S32, &button.data);
     EditUnsigned("Texture:", button.tex);
     EditUnsigned("Mouseover Texture:", button.MOtex);
-    ImGui::InputScalar("Pick Texture:", ImGuiDataType_S32, &button.pickTexture);
+    // Shown but not editable: the layout frees this texture when the button goes, so it must stay its own.
+    ImGui::InputScalar("Pick Texture:", ImGuiDataType_S32, &button.pickTexture, nullptr, nullptr, nullptr,
+                       ImGuiInputTextFlags_ReadOnly);
     char text[256];
     CopyToBuffer(text, button.text);
     if (ImGui::InputText("Text:", text, sizeof(text))) {

@@ -78,8 +78,15 @@ TEST(HudGl, LayoutIsDrawnAndButtonsArePickedByTheirExactColour) {
     // The visible frame is untouched by the passes.
     EXPECT_EQ(gltest::PixelAt(50, 20), (std::vector<uint8_t>{255, 255, 255}));
 
+    // Loading again frees the old silhouettes and makes new ones.
+    const GLuint oldSilhouette = static_cast<GLuint>(first.pickTexture);
+    ASSERT_TRUE(glIsTexture(oldSilhouette));
+    ASSERT_TRUE(s.layout.LoadHud());
+    EXPECT_FALSE(glIsTexture(oldSilhouette));
+    EXPECT_TRUE(glIsTexture(static_cast<GLuint>(s.layout.buttons()[0].pickTexture)));
+
     // The mouse-over picture replaces the normal one while the mouse is over the button.
-    s.layout.MouseOver(static_cast<int32_t>(first.pickColour));
+    s.layout.MouseOver(static_cast<int32_t>(s.layout.buttons()[0].pickColour));
     glClear(GL_COLOR_BUFFER_BIT);
     DrawHud(s.layout, s.renderer, false);
     EXPECT_EQ(gltest::PixelAt(50, 20), (std::vector<uint8_t>{0, 0, 0}));
