@@ -20,7 +20,28 @@ GameContext& GameContext::Get() {
     return context;
 }
 
-GameContext::GameContext() : window_(std::make_unique<GLWindow>()) {
+namespace {
+
+// Screens whose buttons the mouse works: all but the boot, the logos and the battle.
+bool PointerScreen(GameState state) {
+    return state != kBootState && state != kLogoState && state != kTeamLogoState && state != kCombatState;
+}
+
+} // namespace
+
+GameContext::GameContext()
+    : window_(std::make_unique<GLWindow>()),
+      hudPointer(
+          hud,
+          [this](int32_t& x, int32_t& y) {
+              int fx = 0;
+              int fy = 0;
+              const bool inside = input_ != nullptr && input_->CursorPosition(fx, fy);
+              x = fx;
+              y = fy;
+              return inside;
+          },
+          [this] { return PointerScreen(currentState()); }) {
     renderer.UseWindow(window_.get());
     level.SetPickIds(&levelPickIds);
     hud.SetPickColours(&pickColours);

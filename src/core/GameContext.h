@@ -4,6 +4,7 @@
 #include "combat/Pathfinder.h"
 #include "core/CameraMsg.h"
 #include "core/GameState.h"
+#include "core/HudPointer.h"
 #include "data/Army.h"
 #include "hud/HudLayout.h"
 #include "hud/PickColourRegistry.h"
@@ -80,6 +81,8 @@ public:
     std::unique_ptr<ModelNode> levelMarkerModel;
     // The current button layout, drawn over every screen; its buttons take colours from pickColours.
     HudLayout hud;
+    // Highlights and runs the layout's buttons under the mouse on every screen but the battle.
+    HudPointer hudPointer;
     // Route and reach searches of the battle.
     Pathfinder pathfinder;
 

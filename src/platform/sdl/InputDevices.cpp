@@ -135,14 +135,34 @@ void SendButton(bool down, bool wasDown, int32_t value, int32_t downType, const 
     }
 }
 
-// Collects wheel motion between reads; SDL reports the wheel only as events.
-int WatchWheel(void* userData, SDL_Event* event) {
-    if (event->type == SDL_MOUSEWHEEL) {
+// Collects wheel motion and presses between reads; SDL reports the wheel only as events.
+int WatchEvents(void* userData, SDL_Event* event) {
+    InputSnapshot& latched = *static_cast<InputSnapshot*>(userData);
+    switch (event->type) {
+    case SDL_MOUSEWHEEL: {
         int32_t notches = event->wheel.y;
         if (event->wheel.direction == SDL_MOUSEWHEEL_FLIPPED) {
             notches = -notches;
         }
-        *static_cast<int32_t*>(userData) += notches * wheelNotch;
+        latched.motionZ += notches * wheelNotch;
+        break;
+    }
+    case SDL_MOUSEBUTTONDOWN: {
+        const int32_t button = MouseButtonOfSdlButton(event->button.button);
+        if (button >= 0) {
+            latched.buttons[size_t(button)] = 0x80;
+        }
+        break;
+    }
+    case SDL_KEYDOWN: {
+        const int32_t code = KeyCodeOfScancode(event->key.keysym.scancode);
+        if (code != 0) {
+            latched.keys[size_t(code)] = 0x80;
+        }
+        break;
+    }
+    default:
+        break;
     }
     return 0;
 }
@@ -225,25 +245,28 @@ void SendInputChanges(const InputSnapshot& previous, const InputSnapshot& curren
 InputDevices::InputDevices(InputSender send, GameWindow* window) : send_(std::move(send)), window_(window) {}
 
 InputDevices::~InputDevices() {
-    if (mouse_) {
-        SDL_DelEventWatch(WatchWheel, &wheel_);
+    if (watching_) {
+        SDL_DelEventWatch(WatchEvents, &latched_);
     }
 }
 
 bool InputDevices::CreateKeyboard() {
     keyboard_ = SDL_WasInit(SDL_INIT_VIDEO) != 0;
+    Watch();
     return keyboard_;
 }
 
 bool InputDevices::CreateMouse() {
-    if (mouse_) {
-        return true;
-    }
     mouse_ = SDL_WasInit(SDL_INIT_VIDEO) != 0;
-    if (mouse_) {
-        SDL_AddEventWatch(WatchWheel, &wheel_);
-    }
+    Watch();
     return mouse_;
+}
+
+void InputDevices::Watch() {
+    if (!watching_ && (keyboard_ || mouse_)) {
+        SDL_AddEventWatch(WatchEvents, &latched_);
+        watching_ = true;
+    }
 }
 
 void InputDevices::Update() {
@@ -281,17 +304,18 @@ bool InputDevices::CursorPosition(int& x, int& y) const {
 
 InputSnapshot InputDevices::ReadDevices() {
     InputSnapshot read;
+    const InputSnapshot latched = std::exchange(latched_, InputSnapshot{});
     const bool keyboardFree = window_ == nullptr || !window_->OverlayWantsKeyboard();
     if (keyboard_ && keyboardFree) {
         int count = 0;
         const uint8_t* state = SDL_GetKeyboardState(&count);
         for (const KeyCodePair& pair : keyTable) {
-            if (int(pair.scancode) < count && state[pair.scancode] != 0) {
+            if ((int(pair.scancode) < count && state[pair.scancode] != 0) ||
+                latched.keys[size_t(pair.code)] != 0) {
                 read.keys[size_t(pair.code)] = 0x80;
             }
         }
     }
-    const int32_t wheel = std::exchange(wheel_, 0);
     const bool mouseFree = window_ == nullptr || !window_->OverlayWantsMouse();
     if (mouse_ && mouseFree) {
         int windowX = 0;
@@ -299,7 +323,8 @@ InputSnapshot InputDevices::ReadDevices() {
         const uint32_t buttons = SDL_GetMouseState(&windowX, &windowY);
         for (int sdlButton = SDL_BUTTON_LEFT; sdlButton <= SDL_BUTTON_X2; ++sdlButton) {
             const int32_t button = MouseButtonOfSdlButton(sdlButton);
-            if ((buttons & SDL_BUTTON(sdlButton)) != 0 && button >= 0) {
+            if (button >= 0 &&
+                ((buttons & SDL_BUTTON(sdlButton)) != 0 || latched.buttons[size_t(button)] != 0)) {
                 read.buttons[size_t(button)] = 0x80;
             }
         }
@@ -315,7 +340,7 @@ InputSnapshot InputDevices::ReadDevices() {
         lastX_ = x;
         lastY_ = y;
         havePosition_ = true;
-        read.motionZ = wheel;
+        read.motionZ = latched.motionZ;
     }
     return read;
 }

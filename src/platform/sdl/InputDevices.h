@@ -89,10 +89,15 @@ private:
     GameWindow* window_ = nullptr;
     InputSnapshot current_;
     InputSnapshot previous_;
+    void Watch();
+
     bool keyboard_ = false;
     bool mouse_ = false;
+    bool watching_ = false;
     bool havePosition_ = false;
     int lastX_ = 0;
     int lastY_ = 0;
-    int32_t wheel_ = 0;
+    // Wheel motion, and keys and buttons that went down, since the last read: a quick tap between two
+    // reads still counts as down in the next one.
+    InputSnapshot latched_;
 };

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "hud/MessageReciever.h"
+
+#include <cstdint>
+#include <functional>
+
+class HudLayout;
+struct HudButton;
+
+// The mouse on the screens outside battle (menus, how-to-play pages, world map, build and squad screens):
+// each frame the button under the cursor is highlighted, and a left click runs it. The battle's own
+// receiver takes the mouse during combat.
+class HudPointer final : public MessageReciever {
+public:
+    // Points at the layout's buttons, asking cursor() where the mouse is in the 800 x 600 frame and
+    // enabled() whether the current screen wants it.
+    HudPointer(HudLayout& hud, std::function<bool(int32_t& x, int32_t& y)> cursor,
+               std::function<bool()> enabled, MessageDispatcher& dispatcher = MessageDispatcher::Instance());
+    ~HudPointer() = default;
+
+    void ProcessMessages() override;
+
+private:
+    HudLayout& hud_;
+    std::function<bool(int32_t& x, int32_t& y)> cursor_;
+    std::function<bool()> enabled_;
+};
+
+// The topmost button whose rectangle holds the point, or null.
+HudButton* ButtonAt(HudLayout& hud, int32_t x, int32_t y);
