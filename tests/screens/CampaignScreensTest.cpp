@@ -99,6 +99,15 @@ TEST_F(CampaignScreensTest, BuildScreenButtonsEquipAndTakeOffAWeaponWithTheRight
     Unit& unit = *game.campaign->army().squad[1];
     ASSERT_TRUE(unit.core);
     EXPECT_EQ(Count(CORE, 1), 1);
+    // Changing the core hands its pick colour back; the new core's colour is taken.
+    const uint32_t firstColour = unit.core->pickColour;
+    SendHudMessage(2); // Rat Core
+    EXPECT_EQ(Count(CORE, 1), 2);
+    EXPECT_EQ(Count(CORE, 2), 1);
+    if (firstColour != 0) {
+        EXPECT_FALSE(game.pickColours.Contains(int32_t(firstColour)));
+        EXPECT_TRUE(game.pickColours.Contains(int32_t(unit.core->pickColour)));
+    }
 
     while (SquadBuildMessage::Get().builder.page() < 2) {
         SendHudMessage(BuildValue::NextPage);
