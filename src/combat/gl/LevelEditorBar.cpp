@@ -3,6 +3,7 @@
 #include "combat/LevelEditor.h"
 #include "combat/gl/CombatState.h"
 #include "core/GameContext.h"
+#include "hud/gl/HudEditor.h"
 #include "platform/Paths.h"
 #include "platform/sdl/InputDevices.h"
 
@@ -43,8 +44,8 @@ std::vector<std::string> LevelFiles() {
 void DrawEditorBar(LevelEditor& editor) {
     CombatScreen& screen = editor.screen;
     LevelMap& map = screen.map;
-    ImGui::SetNextWindowPos(ImVec2(600, 20), ImGuiCond_FirstUseEver);
-    ImGui::SetNextWindowSize(ImVec2(195, 330), ImGuiCond_FirstUseEver);
+    ImGui::SetNextWindowPos(ImVec2(535, 60), ImGuiCond_FirstUseEver);
+    ImGui::SetNextWindowSize(ImVec2(260, 330), ImGuiCond_FirstUseEver);
     ImGui::PushStyleColor(ImGuiCol_WindowBg, IM_COL32(139, 137, 137, 230));
     if (ImGui::Begin("Level Editor")) {
         static char fileName[200] = {};
@@ -115,12 +116,18 @@ void DrawEditorBar(LevelEditor& editor) {
 void DrawCombatBars() {
     LevelEditor& editor = GetLevelEditor();
     ImGuiContext* context = ImGui::GetCurrentContext();
-    if (!editor.debugBarShown || context == nullptr || !context->WithinFrameScope) {
+    if (context == nullptr || !context->WithinFrameScope) {
         return;
     }
     GameContext& game = GameContext::Get();
+    // Tab opens the layout editor in battle too.
+    DrawHudEditor(game.hud);
+    if (!editor.debugBarShown) {
+        return;
+    }
     Camera& camera = game.renderer.camera;
     ImGui::SetNextWindowPos(ImVec2(10, 60), ImGuiCond_FirstUseEver);
+    ImGui::SetNextWindowSize(ImVec2(250, 0), ImGuiCond_FirstUseEver);
     if (ImGui::Begin("Tweak Bar")) {
         if (ImGui::Button("Toggle Full Screen")) {
             game.window().ToggleFullScreen();
