@@ -13,8 +13,6 @@ constexpr int32_t kMarkerSize = 24;
 // Texture slot of a marker, and of a marker under the mouse.
 constexpr int32_t kMarkerTexture = 17;
 constexpr int32_t kMarkerMouseOverTexture = 18;
-// Pick silhouette of a marker.
-constexpr const char* kMarkerPickImage = "Art Assets\\Menu_Block_pick.bmp";
 
 // Where a mission's marker stands on the map.
 struct MissionMarker {
