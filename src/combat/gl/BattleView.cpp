@@ -4,6 +4,7 @@
 #include "combat/UnitMovement.h"
 #include "combat/gl/BattleParticles.h"
 #include "data/Component.h"
+#include "hud/HudLayout.h"
 #include "platform/sdl/Texture.h"
 #include "render/ModelNode.h"
 #include "render/ModelSlots.h"
@@ -496,4 +497,32 @@ PickResult BattleView::PickAt(CombatScreen& screen, int32_t x, int32_t y, int32_
         result.tile = tile;
     }
     return result;
+}
+
+void BattleView::DrawLayoutPickPlates(const HudLayout& layout) {
+    renderer.Begin2D();
+    renderer.SetLightingMode(Flat);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_BLEND);
+    UnbindTexture();
+    glBegin(GL_QUADS);
+    for (const HudButton& button : layout.buttons()) {
+        if (button.pickColour == 0) {
+            continue;
+        }
+        PickColour(static_cast<int32_t>(button.pickColour));
+        const auto x0 = static_cast<float>(button.xPos);
+        const auto y0 = static_cast<float>(button.yPos);
+        const auto x1 = x0 + static_cast<float>(button.xSize);
+        const auto y1 = y0 + static_cast<float>(button.ySize);
+        glVertex2f(x0, y0);
+        glVertex2f(x0, y1);
+        glVertex2f(x1, y1);
+        glVertex2f(x1, y0);
+    }
+    glEnd();
+    glColor3f(1.0f, 1.0f, 1.0f);
+    glEnable(GL_LIGHTING);
+    renderer.SetLightingMode(Lit);
+    renderer.End2D();
 }

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+class HudLayout;
 class ParticlePool;
 class Renderer;
 struct ModelNode;
@@ -78,6 +79,9 @@ public:
     void DrawStatCards(CombatScreen& screen);
     // The stat, move and attack icons.
     void DrawStatusIcons(CombatScreen& screen);
+
+    // Draws every button of the layout as a plate of its pick colour (the battle's pick pass).
+    void DrawLayoutPickPlates(const HudLayout& layout);
 
     // What the game plugs in; each may stay empty.
     std::function<void(bool pickPass)> drawHud;

@@ -102,34 +102,7 @@ struct CombatSession {
             DrawScreenHud();
             return;
         }
-        Renderer& renderer = game.renderer;
-        renderer.Begin2D();
-        renderer.SetLightingMode(Flat);
-        glDisable(GL_LIGHTING);
-        glDisable(GL_BLEND);
-        UnbindTexture();
-        glBegin(GL_QUADS);
-        for (const HudButton& button : game.hud.buttons()) {
-            if (button.pickColour == 0) {
-                continue;
-            }
-            const auto id = static_cast<int32_t>(button.pickColour);
-            glColor3ub(static_cast<GLubyte>(id / 1000000), static_cast<GLubyte>((id / 1000) % 1000),
-                       static_cast<GLubyte>(id % 1000));
-            const auto x0 = static_cast<float>(button.xPos);
-            const auto y0 = static_cast<float>(button.yPos);
-            const auto x1 = x0 + static_cast<float>(button.xSize);
-            const auto y1 = y0 + static_cast<float>(button.ySize);
-            glVertex2f(x0, y0);
-            glVertex2f(x0, y1);
-            glVertex2f(x1, y1);
-            glVertex2f(x1, y0);
-        }
-        glEnd();
-        glColor3f(1.0f, 1.0f, 1.0f);
-        glEnable(GL_LIGHTING);
-        renderer.SetLightingMode(Lit);
-        renderer.End2D();
+        view.DrawLayoutPickPlates(game.hud);
     }
 
     // Units whose cores have no pick colour, or share one, get a fresh colour.

@@ -6,6 +6,7 @@
 #include "combat/UnitMovement.h"
 #include "combat/gl/PickingMessage.h"
 #include "data/Component.h"
+#include "hud/HudLayout.h"
 #include "platform/Dialog.h"
 #include "render/Particles.h"
 #include "render/gl/ModelDrawing.h"
@@ -249,4 +250,43 @@ TEST(BattleView, EscapeTogglesThePauseLayoutAndTheOverlayIsDrawn) {
     EXPECT_EQ(battle.layouts.back(), "XMLFiles\\GUI\\combat.xml");
     battle.send(HudMessage, 3);
     EXPECT_EQ(battle.screen.pausePage, 0) << "the inactive receiver drops layout messages";
+}
+
+TEST(BattleView, ChangeScreenButtonsOfTheHowToPlayPagesTurnThePageInBattle) {
+    WindowBattle battle;
+    ASSERT_TRUE(battle.loaded);
+    battle.settle();
+    HudLayout layout;
+    MessageDispatcher& dispatcher = battle.dispatcher;
+    layout.SetDispatcher(&dispatcher);
+    int32_t changedTo = -1;
+    layout.hooks().changeState = [&changedTo](int32_t state) { changedTo = state; };
+    HudButton menu;
+    menu.xPos = 30;
+    menu.yPos = 530;
+    menu.xSize = 180;
+    menu.ySize = 50;
+    menu.function = static_cast<int32_t>(ButtonFunction::ChangeState);
+    menu.data = 2;
+    layout.AddButton(menu);
+    battle.picking.hud = &layout;
+    battle.view.drawHud = [&battle, &layout](bool pickPass) {
+        if (pickPass) {
+            battle.view.DrawLayoutPickPlates(layout);
+        }
+    };
+    battle.cursorX = 100;
+    battle.cursorY = 550;
+
+    battle.send(KeyPressed, CombatKey::Escape);
+    battle.send(HudMessage, 3);
+    ASSERT_EQ(battle.screen.pausePage, 1);
+    battle.send(MouseButtonPressed, 0);
+    EXPECT_EQ(changedTo, -1) << "the battle is not left from a how-to-play page";
+    EXPECT_EQ(battle.screen.pausePage, 2);
+    EXPECT_FALSE(battle.picking.leftClickPending);
+    battle.send(MouseButtonPressed, 0);
+    EXPECT_EQ(battle.screen.pausePage, 0);
+    battle.send(MouseButtonPressed, 0);
+    EXPECT_EQ(changedTo, 2) << "on the pause menu itself the button does what it says";
 }
