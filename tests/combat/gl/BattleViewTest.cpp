@@ -290,3 +290,22 @@ TEST(BattleView, ChangeScreenButtonsOfTheHowToPlayPagesTurnThePageInBattle) {
     battle.send(MouseButtonPressed, 0);
     EXPECT_EQ(changedTo, 2) << "on the pause menu itself the button does what it says";
 }
+
+TEST(BattleView, DuringTheComputersTurnOnlyEscapeGetsThrough) {
+    WindowBattle battle;
+    ASSERT_TRUE(battle.loaded);
+    battle.settle();
+    Unit& active = *battle.screen.activeUnit;
+    active.owner.isComputer = true;
+    battle.send(KeyPressed, CombatKey::Space);
+    battle.send(MouseButtonPressed, 1);
+    battle.send(MouseWheel, 2);
+    EXPECT_FALSE(active.turnDone);
+    EXPECT_TRUE(battle.screen.moveMode) << "the right button is ignored";
+    EXPECT_EQ(battle.picking.FrameInput().wheelDelta, 0) << "so is the wheel";
+    battle.send(KeyPressed, CombatKey::Escape);
+    EXPECT_TRUE(battle.screen.paused);
+    battle.send(KeyPressed, CombatKey::Escape);
+    EXPECT_FALSE(battle.screen.paused);
+    active.owner.isComputer = false;
+}
