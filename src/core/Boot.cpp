@@ -3,6 +3,7 @@
 #include "core/GameContext.h"
 #include "core/Screens.h"
 #include "data/Component.h"
+#include "hud/gl/HudDrawing.h"
 #include "platform/Paths.h"
 #include "platform/sdl/InputDevices.h"
 #include "platform/sdl/Texture.h"
@@ -150,6 +151,13 @@ public:
         game_.renderer.UseWindow(&game_.window());
         game_.renderer.InitRenderer(800, 600);
         game_.shadersAvailable = game_.renderer.shaderReady();
+        // Buttons get their pick silhouettes from now on; the mouse finds them by colour.
+        InstallHudTextureHooks(game_.hud);
+        GameContext& game = game_;
+        game_.hudPointer.pickColour = [&game](int32_t x, int32_t y) {
+            const PickedObject picked = PickObject(game.renderer, game.hud, PickScene{}, x, y);
+            return picked.button != nullptr ? int32_t(picked.button->pickColour) : 0;
+        };
     }
     void ListDataFiles(std::vector<std::string>& missionFiles,
                        std::vector<std::string>& moduleFiles) override {

@@ -19,6 +19,9 @@ void HudPointer::ProcessMessages() {
         if (!inside) {
             return 0;
         }
+        if (pickColour) {
+            return pickColour(x, y);
+        }
         const HudButton* button = ButtonAt(hud_, x, y);
         return button != nullptr ? int32_t(button->pickColour) : 0;
     };

@@ -21,6 +21,10 @@ public:
 
     void ProcessMessages() override;
 
+    // Finds the pick colour of the button at a frame point (0: none); without one the topmost button
+    // whose rectangle holds the point is taken.
+    std::function<int32_t(int32_t x, int32_t y)> pickColour;
+
 private:
     HudLayout& hud_;
     std::function<bool(int32_t& x, int32_t& y)> cursor_;
