@@ -5,10 +5,12 @@
 #include "platform/Dialog.h"
 #include "platform/FakeClock.h"
 #include "platform/HighResTimer.h"
+#include "platform/Paths.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <set>
 #include <string>
 #include <vector>
@@ -262,4 +264,21 @@ TEST(CameraMsg, FlagsTellWhichCameraKeysAreDownThisFrame) {
     EXPECT_FALSE(keys.Held(CameraAction::ZoomOut));
     dispatcher.Update();
     EXPECT_FALSE(keys.Held(CameraAction::ZoomIn)) << "flags last one frame";
+}
+
+TEST(Boot, EveryPictureItLoadsIsInTheRunFolder) {
+    std::vector<std::string> missing;
+    auto check = [&missing](const char* file) {
+        if (!std::filesystem::is_regular_file(NativePath(file))) {
+            missing.push_back(file);
+        }
+    };
+    for (const char* file : tileTextureFiles) {
+        check(file);
+    }
+    for (const BootPicture& picture : bootPictures) {
+        check(picture.file);
+    }
+    EXPECT_EQ(missing, std::vector<std::string>{});
+    EXPECT_EQ(bootPictures.size(), 69u);
 }
