@@ -129,3 +129,23 @@ TEST_F(SoundTest, ChannelsRunOutAfter256FirstPlaysAndIdsStayUnique) {
     EXPECT_EQ(sound.Find(ids[256])->channel, -1) << "no channel left";
     EXPECT_FALSE(sound.Find(ids[256])->playing);
 }
+
+TEST(SoundWithoutDevice, EverythingWorksSilently) {
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    {
+        SoundManager sound;
+        EXPECT_FALSE(sound.deviceOpen());
+        DialogRecorder recorder;
+        const std::string wav = WriteWav("silent.wav");
+        const int32_t id = sound.LoadSound(wav, false, true);
+        ASSERT_GE(id, 0) << "a readable file still gets an id";
+        sound.PlaySound(id);
+        EXPECT_TRUE(sound.Find(id)->playing);
+        EXPECT_EQ(sound.Find(id)->channel, 0);
+        sound.StopSound(id);
+        EXPECT_FALSE(sound.Find(id)->playing);
+        EXPECT_EQ(sound.LoadSound(testing::TempDir() + "vantor_sound_nowhere.wav", true, true), -1);
+        EXPECT_EQ(recorder.count(DialogKind::Error), 1);
+    }
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+}
