@@ -29,8 +29,9 @@ function(vantor_test_dir name dir)
     target_link_libraries(${name} PRIVATE ${ARGN} GTest::gtest GTest::gmock GTest::gtest_main vantor_warnings)
     target_compile_definitions(${name} PRIVATE VANTOR_RUN_DIR="${VANTOR_RUN_DIR}"
                                                VANTOR_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+    # No test plays sound on a real device.
     gtest_discover_tests(${name} WORKING_DIRECTORY ${VANTOR_RUN_DIR} DISCOVERY_MODE PRE_TEST
-                         PROPERTIES LABELS ${name})
+                         PROPERTIES LABELS ${name} ENVIRONMENT SDL_AUDIODRIVER=dummy)
     if(TARGET vantor_assets)
         add_dependencies(${name} vantor_assets)
     endif()
