@@ -153,8 +153,8 @@ public:
         game_.shadersAvailable = game_.renderer.shaderReady();
         // Buttons get their pick silhouettes from now on; the mouse finds them by colour.
         InstallHudTextureHooks(game_.hud);
-        GameContext& game = game_;
-        game_.hudPointer.pickColour = [&game](int32_t x, int32_t y) {
+        // Binds the context itself: the boot object is gone by the time the mouse moves.
+        game_.hudPointer.pickColour = [&game = game_](int32_t x, int32_t y) {
             const PickedObject picked = PickObject(game.renderer, game.hud, PickScene{}, x, y);
             return picked.button != nullptr ? int32_t(picked.button->pickColour) : 0;
         };
