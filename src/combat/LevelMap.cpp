@@ -9,6 +9,34 @@
 #include <sstream>
 #include <tinyxml2.h>
 
+const char* const LevelMap::TextureFiles[LevelMap::TextureCount] = {
+    "Art Assets\\grass_texture.png",
+    "Art Assets\\dirt_texture.png",
+    "Art Assets\\water_texture.png",
+    "Art Assets\\Textures\\Blue_Building_Texture.png",
+    "Art Assets\\Textures\\Street_Bottom.png",
+    "Art Assets\\Textures\\Street_Corner_BL.png",
+    "Art Assets\\Textures\\Street_Corner_BR.png",
+    "Art Assets\\Textures\\Street_Corner_TL.png",
+    "Art Assets\\Textures\\Street_Corner_TR.png",
+    "Art Assets\\Textures\\Street_Left.png",
+    "Art Assets\\Textures\\Street_Right.png",
+    "Art Assets\\Textures\\Street_Top.png",
+    "Art Assets\\Textures\\Street.png",
+    "Art Assets\\Textures\\Street_Left_NL.png",
+    "Art Assets\\Textures\\Street_Right_NL.png",
+    "Art Assets\\Textures\\Street_Top_NL.png",
+    "Art Assets\\Textures\\Street_Bottom_NL.png",
+    "Art Assets\\Textures\\Pitch_Blue_Building_Texture.png",
+    "Art Assets\\Textures\\Pitch_Silver_Building_Texture.png",
+    "Art Assets\\Textures\\Silver_Building_Texture.png",
+    "Art Assets\\Textures\\Green_Building_Texture.png",
+    "Art Assets\\Textures\\Corner_BL.png",
+    "Art Assets\\Textures\\Corner_BR.png",
+    "Art Assets\\Textures\\Corner_TL.png",
+    "Art Assets\\Textures\\Corner_TR.png",
+};
+
 int32_t SequentialPickIds::NewPickColour() {
     ++inUse_;
     return next_++;

@@ -57,6 +57,8 @@ public:
     static constexpr int32_t TextureCount = 25;
     // Size of the texture table.
     static constexpr int32_t TextureTableSize = 32;
+    // The picture of each tile texture index, in the game's spelling.
+    static const char* const TextureFiles[TextureCount];
 
     LevelMap();
     ~LevelMap();

@@ -12,34 +12,6 @@
 #include <filesystem>
 #include <system_error>
 
-const char* const tileTextureFiles[25] = {
-    "Art Assets\\grass_texture.png",
-    "Art Assets\\dirt_texture.png",
-    "Art Assets\\water_texture.png",
-    "Art Assets\\Textures\\Blue_Building_Texture.png",
-    "Art Assets\\Textures\\Street_Bottom.png",
-    "Art Assets\\Textures\\Street_Corner_BL.png",
-    "Art Assets\\Textures\\Street_Corner_BR.png",
-    "Art Assets\\Textures\\Street_Corner_TL.png",
-    "Art Assets\\Textures\\Street_Corner_TR.png",
-    "Art Assets\\Textures\\Street_Left.png",
-    "Art Assets\\Textures\\Street_Right.png",
-    "Art Assets\\Textures\\Street_Top.png",
-    "Art Assets\\Textures\\Street.png",
-    "Art Assets\\Textures\\Street_Left_NL.png",
-    "Art Assets\\Textures\\Street_Right_NL.png",
-    "Art Assets\\Textures\\Street_Top_NL.png",
-    "Art Assets\\Textures\\Street_Bottom_NL.png",
-    "Art Assets\\Textures\\Pitch_Blue_Building_Texture.png",
-    "Art Assets\\Textures\\Pitch_Silver_Building_Texture.png",
-    "Art Assets\\Textures\\Silver_Building_Texture.png",
-    "Art Assets\\Textures\\Green_Building_Texture.png",
-    "Art Assets\\Textures\\Corner_BL.png",
-    "Art Assets\\Textures\\Corner_BR.png",
-    "Art Assets\\Textures\\Corner_TL.png",
-    "Art Assets\\Textures\\Corner_TR.png",
-};
-
 const std::vector<BootPicture> bootPictures = {
     {16, "Art Assets\\Buttons\\Generic\\Menu_Block_Black.png"},
     {5, "Art Assets\\Textures\\Army2.png"},
@@ -121,8 +93,8 @@ void RunBoot(GameContext& game, BootServices& services) {
     game.menuMusic = services.LoadSound("Sound Assets\\BGM\\05 - Rock And A Hard Place.mp3", true, true);
     game.interfaceSound =
         services.LoadSound("Sound Assets\\SFX\\Menu_Sounds\\Menu_Mechanical03.wav", false, false);
-    for (size_t i = 0; i < std::size(tileTextureFiles); ++i) {
-        game.level.textures[i] = services.LoadTexture(tileTextureFiles[i]);
+    for (size_t i = 0; i < std::size(LevelMap::TextureFiles); ++i) {
+        game.level.textures[i] = services.LoadTexture(LevelMap::TextureFiles[i]);
     }
 
     services.ChangeState(kLogoState);

@@ -42,8 +42,6 @@ struct BootPicture {
     const char* file;
 };
 
-// The 25 tile textures, by tile texture index.
-extern const char* const tileTextureFiles[25];
 // The pictures loaded into screen-texture slots, in loading order.
 extern const std::vector<BootPicture> bootPictures;
 // The generated third how-to-play page, loaded into slot 21 when it exists.

@@ -1,4 +1,5 @@
 #include "FakeWindow.h"
+#include "combat/LevelMap.h"
 #include "core/Boot.h"
 #include "core/GameContext.h"
 #include "core/Screens.h"
@@ -273,7 +274,7 @@ TEST(Boot, EveryPictureItLoadsIsInTheRunFolder) {
             missing.push_back(file);
         }
     };
-    for (const char* file : tileTextureFiles) {
+    for (const char* file : LevelMap::TextureFiles) {
         check(file);
     }
     for (const BootPicture& picture : bootPictures) {

@@ -18,35 +18,6 @@
 
 namespace {
 
-// The level's tile textures by index.
-const char* const TileTextureFiles[LevelMap::TextureCount] = {
-    "Art Assets\\grass_texture.png",
-    "Art Assets\\dirt_texture.png",
-    "Art Assets\\water_texture.png",
-    "Art Assets\\Textures\\Blue_Building_Texture.png",
-    "Art Assets\\Textures\\Street_Bottom.png",
-    "Art Assets\\Textures\\Street_Corner_BL.png",
-    "Art Assets\\Textures\\Street_Corner_BR.png",
-    "Art Assets\\Textures\\Street_Corner_TL.png",
-    "Art Assets\\Textures\\Street_Corner_TR.png",
-    "Art Assets\\Textures\\Street_Left.png",
-    "Art Assets\\Textures\\Street_Right.png",
-    "Art Assets\\Textures\\Street_Top.png",
-    "Art Assets\\Textures\\Street.png",
-    "Art Assets\\Textures\\Street_Left_NL.png",
-    "Art Assets\\Textures\\Street_Right_NL.png",
-    "Art Assets\\Textures\\Street_Top_NL.png",
-    "Art Assets\\Textures\\Street_Bottom_NL.png",
-    "Art Assets\\Textures\\Pitch_Blue_Building_Texture.png",
-    "Art Assets\\Textures\\Pitch_Silver_Building_Texture.png",
-    "Art Assets\\Textures\\Silver_Building_Texture.png",
-    "Art Assets\\Textures\\Green_Building_Texture.png",
-    "Art Assets\\Textures\\Corner_BL.png",
-    "Art Assets\\Textures\\Corner_BR.png",
-    "Art Assets\\Textures\\Corner_TL.png",
-    "Art Assets\\Textures\\Corner_TR.png",
-};
-
 constexpr float MarkerAlpha = 0.65f;
 
 void PickColour(int32_t id) {
@@ -93,7 +64,7 @@ BattleView::~BattleView() = default;
 void BattleView::Prepare(LevelMap& map) {
     for (int32_t i = 0; i < LevelMap::TextureCount; ++i) {
         if (map.textures[i] == 0) {
-            map.textures[i] = LoadTexture(TileTextureFiles[i]);
+            map.textures[i] = LoadTexture(LevelMap::TextureFiles[i]);
         }
     }
     BuiltIn(tileBlock_, ProceduralTileBlock);
