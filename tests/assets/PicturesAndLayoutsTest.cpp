@@ -3,11 +3,12 @@
 // texture slots that are filled when the screen shows.
 
 #include "../../tools/art/PictureList.h"
+#include "hud/HudLayout.h"
+#include "platform/Dialog.h"
 #include "platform/Paths.h"
 
 #include <FreeImage.h>
 #include <gtest/gtest.h>
-#include <tinyxml2.h>
 
 #include "platform/sdl/Texture.h"
 #include "render/gl/GlTestContext.h"
@@ -212,24 +213,16 @@ struct Button {
     int xPos, yPos, xSize, ySize, function, data, tex, MOtex;
 };
 
-int IntAttribute(const tinyxml2::XMLElement* e, const char* name) {
-    const char* v = e->Attribute(name);
-    return v != nullptr ? std::atoi(v) : 0;
-}
-
-// Reads a layout the way the game does; fails the test when it is not a hud document.
+// Reads a layout with the game's own layout reader; fails the test when it shows any box.
 std::vector<Button> ReadLayout(const std::string& file) {
+    DialogRecorder boxes;
+    HudLayout layout;
+    EXPECT_TRUE(layout.LoadHud("XMLFiles\\GUI\\" + file)) << file;
+    EXPECT_TRUE(boxes.shown().empty()) << file << ": " << (boxes.shown().empty() ? "" : boxes.shown()[0].text);
     std::vector<Button> buttons;
-    tinyxml2::XMLDocument doc;
-    std::string path = NativePath("XMLFiles\\GUI\\" + file);
-    EXPECT_EQ(doc.LoadFile(path.c_str()), tinyxml2::XML_SUCCESS) << path;
-    const tinyxml2::XMLElement* root = doc.FirstChildElement("hud");
-    EXPECT_NE(root, nullptr) << file << " has no hud root";
-    for (const auto* e = root ? root->FirstChildElement("button") : nullptr; e;
-         e = e->NextSiblingElement("button")) {
-        buttons.push_back({IntAttribute(e, "xPos"), IntAttribute(e, "yPos"), IntAttribute(e, "xSize"),
-                           IntAttribute(e, "ySize"), IntAttribute(e, "function"), IntAttribute(e, "data"),
-                           IntAttribute(e, "tex"), IntAttribute(e, "MOtex")});
+    for (const HudButton& b : layout.buttons()) {
+        buttons.push_back({int(b.xPos), int(b.yPos), int(b.xSize), int(b.ySize), b.function, b.data, int(b.tex),
+                           int(b.MOtex)});
     }
     return buttons;
 }
