@@ -8,6 +8,7 @@ HudPointer::HudPointer(HudLayout& hud, std::function<bool(int32_t& x, int32_t& y
                        std::function<bool()> enabled, MessageDispatcher& dispatcher)
     : MessageReciever(dispatcher), hud_(hud), cursor_(std::move(cursor)), enabled_(std::move(enabled)) {
     Subscribe(MouseButtonPressed);
+    Subscribe(KeyPressed);
 }
 
 void HudPointer::ProcessMessages() {
@@ -29,7 +30,14 @@ void HudPointer::ProcessMessages() {
         hud_.MouseOver(colourUnderCursor());
     }
     DrainInbox([&](const Message& message) {
-        if (message.type != MouseButtonPressed || message.value != 0 || !enabled_ || !enabled_()) {
+        if (!enabled_ || !enabled_()) {
+            return;
+        }
+        if (message.type == KeyPressed && message.value == TabKey) {
+            hud_.ToggleEditor();
+            return;
+        }
+        if (message.type != MouseButtonPressed || message.value != 0) {
             return;
         }
         // A click may change the screen and its layout; later clicks of this frame see the new one.

@@ -8,9 +8,13 @@
 class HudLayout;
 struct HudButton;
 
+// Key code that opens and closes the layout editor.
+constexpr int32_t TabKey = 15;
+
 // The mouse on the screens outside battle (menus, how-to-play pages, world map, build and squad screens):
-// each frame the button under the cursor is highlighted, and a left click runs it. The battle's own
-// receiver takes the mouse during combat.
+// each frame the button under the cursor is highlighted, and a left click runs it (selects it while the
+// layout editor is open); Tab opens and closes the editor. The battle's own receiver takes over in combat.
+
 class HudPointer final : public MessageReciever {
 public:
     // Points at the layout's buttons, asking cursor() where the mouse is in the 800 x 600 frame and

@@ -2,6 +2,7 @@
 
 #include "core/GameContext.h"
 #include "hud/MessageDispatcher.h"
+#include "hud/gl/HudEditor.h"
 #include "platform/FramePacing.h"
 #include "platform/HighResTimer.h"
 
@@ -56,6 +57,8 @@ bool RunFrame() {
     }
     MessageDispatcher::Instance().Update();
     game.stateTable.UpdateCurrent();
+    // Every screen's layout can be edited; the editor draws nothing while it is closed.
+    DrawHudEditor(game.hud);
     // The update may have opened the window or replaced it.
     game.window().DrawOverlay();
     game.window().Swap();

@@ -73,3 +73,47 @@ TEST(HudPointer, HighlightsTheTopButtonUnderTheCursorAndRunsItOnALeftClick) {
     EXPECT_EQ(ButtonAt(hud, 249, 199), &hud.buttons()[1]);
     EXPECT_EQ(ButtonAt(hud, 250, 200), nullptr) << "the right and bottom edges are outside";
 }
+
+TEST(HudPointer, TabOpensTheLayoutEditorWhereClicksSelectInsteadOfRunning) {
+    MessageDispatcher dispatcher;
+    HudLayout hud;
+    hud.SetDispatcher(&dispatcher);
+    int32_t changes = 0;
+    hud.hooks().changeState = [&changes](int32_t) { ++changes; };
+    HudButton button;
+    button.function = int32_t(ButtonFunction::ChangeState);
+    button.data = 5;
+    const int32_t id = hud.AddButton(button);
+    HudPointer pointer(
+        hud,
+        [](int32_t& x, int32_t& y) {
+            x = 50;
+            y = 50;
+            return true;
+        },
+        [] { return true; }, dispatcher);
+
+    Message tab;
+    tab.type = KeyPressed;
+    tab.value = TabKey;
+    dispatcher.Send(tab);
+    dispatcher.Update();
+    ASSERT_TRUE(hud.editorOpen());
+
+    Message click;
+    click.type = MouseButtonPressed;
+    click.value = 0;
+    dispatcher.Send(click);
+    dispatcher.Update();
+    EXPECT_EQ(changes, 0) << "a click in the editor must not run the button";
+    ASSERT_NE(hud.Selected(), nullptr);
+    EXPECT_EQ(hud.Selected()->id, id);
+
+    dispatcher.Send(tab);
+    dispatcher.Update();
+    EXPECT_FALSE(hud.editorOpen());
+    EXPECT_EQ(hud.Selected(), nullptr);
+    dispatcher.Send(click);
+    dispatcher.Update();
+    EXPECT_EQ(changes, 1);
+}

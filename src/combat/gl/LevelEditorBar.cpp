@@ -3,7 +3,6 @@
 #include "combat/LevelEditor.h"
 #include "combat/gl/CombatState.h"
 #include "core/GameContext.h"
-#include "hud/gl/HudEditor.h"
 #include "platform/Paths.h"
 #include "platform/sdl/InputDevices.h"
 
@@ -120,8 +119,6 @@ void DrawCombatBars() {
         return;
     }
     GameContext& game = GameContext::Get();
-    // Tab opens the layout editor in battle too.
-    DrawHudEditor(game.hud);
     if (!editor.debugBarShown) {
         return;
     }
