@@ -1,44 +1,29 @@
 #include "Layout.h"
 
-#include <tinyxml2.h>
-
-#include <cstdio>
-#include <cstdlib>
+#include "hud/HudLayout.h"
 
 bool ReadLayout(const std::string& path, std::vector<LayoutButton>& buttons) {
-    tinyxml2::XMLDocument doc;
-    if (doc.LoadFile(path.c_str()) != tinyxml2::XML_SUCCESS) {
-        std::fprintf(stderr, "art: cannot read layout %s\n", path.c_str());
+    // The game's own reader, so the pictures place their labels exactly where the game puts the buttons.
+    HudLayout layout;
+    if (!layout.LoadHud(path)) {
         return false;
     }
-    const tinyxml2::XMLElement* root = doc.FirstChildElement("hud");
-    if (root == nullptr) {
-        std::fprintf(stderr, "art: %s has no hud element\n", path.c_str());
-        return false;
-    }
-    auto number = [](const tinyxml2::XMLElement* e, const char* name) {
-        const char* v = e->Attribute(name);
-        return v != nullptr ? std::atoi(v) : 0;
-    };
-    for (const auto* e = root->FirstChildElement("button"); e != nullptr;
-         e = e->NextSiblingElement("button")) {
+    for (const HudButton& button : layout.buttons()) {
         LayoutButton b;
-        b.xPos = number(e, "xPos");
-        b.yPos = number(e, "yPos");
-        b.xSize = number(e, "xSize");
-        b.ySize = number(e, "ySize");
-        b.function = number(e, "function");
-        b.data = number(e, "data");
-        b.tex = number(e, "tex");
-        b.MOtex = number(e, "MOtex");
-        if (const tinyxml2::XMLElement* text = e->FirstChildElement("text")) {
-            b.text = text->GetText() != nullptr ? text->GetText() : "";
-            b.textX = number(text, "x");
-            b.textY = number(text, "y");
-            b.r = number(text, "r");
-            b.g = number(text, "g");
-            b.b = number(text, "b");
-        }
+        b.xPos = int(button.xPos);
+        b.yPos = int(button.yPos);
+        b.xSize = int(button.xSize);
+        b.ySize = int(button.ySize);
+        b.function = button.function;
+        b.data = button.data;
+        b.tex = int(button.tex);
+        b.MOtex = int(button.MOtex);
+        b.text = button.text;
+        b.textX = int(button.textX);
+        b.textY = int(button.textY);
+        b.r = int(button.r);
+        b.g = int(button.g);
+        b.b = int(button.b);
         buttons.push_back(b);
     }
     return true;
