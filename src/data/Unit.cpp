@@ -225,6 +225,15 @@ std::unique_ptr<Unit> CloneUnit(const Unit& unit) {
 
 // [SECTION] Drawing set-up
 
+int32_t SkinTextureSlot(int32_t skin) {
+    // Where the boot loads each skin picture.
+    static constexpr int32_t kSlots[kSkinCount] = {33, 4, 5, 32, 22, 35, 36, 37, 38, 39, 40, 34};
+    if (skin < 0 || skin >= kSkinCount) {
+        skin = 0;
+    }
+    return kSlots[skin];
+}
+
 CoreVisualHook SetCoreVisualHook(CoreVisualHook hook) {
     return std::exchange(InstalledCoreVisualHook(), std::move(hook));
 }

@@ -33,6 +33,10 @@ struct UnitOwner {
 // Skins a unit file may name: 0 is the player's, 1 to 10 the enemies' and customs', 11 the ace's.
 constexpr int kSkinCount = 12;
 
+// The screen-texture slot that holds the picture of a skin (0 ArmyPlayer, 1 to 3 Army1 to Army3,
+// 4 Building10, 5 to 10 Custom1 to Custom6, 11 Ace); a skin outside 0 to 11 gets the player's picture.
+int32_t SkinTextureSlot(int32_t skin);
+
 struct Unit {
     int32_t tileX = 0;
     int32_t tileY = 0;
@@ -74,7 +78,7 @@ struct Unit {
     int32_t weightClass = 0;
 
     float heightOffset = 0.0f; // added to the tile height when the model is placed
-    int32_t skin = 0;          // texture slot the core's model was compiled with
+    int32_t skin = 0;          // skin (0 to 11) the core's model was compiled with
     UnitOwner owner;
     std::string name = "MECH_NAME";
     std::string fileName;

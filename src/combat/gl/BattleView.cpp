@@ -96,13 +96,9 @@ void BattleView::Prepare(LevelMap& map) {
 }
 
 void BattleView::PrepareUnits(CombatScreen& screen) {
-    constexpr int32_t PlayerArmySkin = 33;
     for (Unit* unit : screen.turnQueue) {
         if (unit->core == nullptr || unit->core->displayList != 0) {
             continue;
-        }
-        if (unit->skin <= 0) {
-            unit->skin = PlayerArmySkin;
         }
         PrepareCoreVisual(*unit->core, unit->skin);
     }

@@ -42,8 +42,8 @@ public:
     // Loads the screen's pictures (first call only), the tile textures the map lacks, and builds the tile
     // block, tile marker and active-unit marker models when nobody has yet.
     void Prepare(LevelMap& map);
-    // Gives every unit whose core has no drawing yet its model and skin (the player's army picture when the
-    // unit names none) through the core preparation hook.
+    // Gives every unit whose core has no drawing yet its model in its skin through the core preparation
+    // hook.
     void PrepareUnits(CombatScreen& screen);
     // The battle whose pause overlay DrawPause draws.
     void SetScreen(CombatScreen* screen) { screen_ = screen; }

@@ -1,6 +1,7 @@
 #include "render/gl/ModelDrawing.h"
 
 #include "data/Component.h"
+#include "data/Unit.h"
 #include "platform/sdl/Texture.h"
 #include "render/gl/Renderer.h"
 
@@ -151,9 +152,7 @@ void PrepareCoreModel(Component& core, int32_t skin, const Renderer& renderer) {
     if (model == nullptr) {
         return;
     }
-    const uint32_t texture = skin >= 0 && static_cast<size_t>(skin) < renderer.textures.size()
-                                 ? renderer.textures[static_cast<size_t>(skin)]
-                                 : 0;
+    const uint32_t texture = renderer.textures[static_cast<size_t>(SkinTextureSlot(skin))];
     core.displayList = model->MakeTexturedList(texture);
     core.model = model;
 }

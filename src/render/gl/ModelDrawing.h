@@ -20,6 +20,7 @@ void DrawComponent(Component& component, bool pickPass);
 // Multiplies the current matrix by the transform: translation, uniform scale, then rotation.
 void ApplyTransform(const Transform& transform);
 
-// Gives a newly loaded core the model of its model slot and a display list of it in the skin (a texture
-// slot); a slot without a model leaves the core undrawn. The pick colour is the caller's to give.
+// Gives a newly loaded core the model of its model slot and a display list of it in the skin (0 to 11, the
+// picture of SkinTextureSlot); a slot without a model leaves the core undrawn. The pick colour is the
+// caller's to give.
 void PrepareCoreModel(Component& core, int32_t skin, const Renderer& renderer);

@@ -1,4 +1,5 @@
 #include "data/Component.h"
+#include "data/Unit.h"
 #include "platform/sdl/Texture.h"
 #include "render/gl/GlTestContext.h"
 #include "render/gl/ModelDrawing.h"
@@ -340,4 +341,46 @@ TEST_F(SceneTest, ParticlesDrawAsOneBatchFacingTheCamera) {
     UpdateAndDrawParticles(pool, renderer);
     EXPECT_EQ(pool.ActiveCount(), 0);
     EXPECT_EQ(gltest::PixelAt(x, y)[1], gltest::PixelAt(x, y)[0]) << "the spent beam is gone";
+}
+
+TEST_F(SceneTest, CoresWearThePictureOfTheirSkinNotTheScreenInTheSameSlot) {
+    renderer.models[1] = std::move(box);
+    // Slot 0 is the logo screen; the skins live elsewhere (0 ArmyPlayer in 33, 1 Army1 in 4, 11 Ace in 34).
+    // (Colours are given blue, green, red.)
+    renderer.textures[0] = CheckerTexture("logo.png", {255, 0, 0, 0}, {255, 0, 0, 0});
+    renderer.textures[33] = CheckerTexture("player.png", {0, 255, 0, 0}, {0, 255, 0, 0});
+    renderer.textures[4] = CheckerTexture("army1.png", {0, 0, 255, 0}, {0, 0, 255, 0});
+    renderer.textures[34] = CheckerTexture("ace.png", {255, 255, 255, 0}, {255, 255, 255, 0});
+    struct Case {
+        int32_t skin;
+        uint8_t r, g, b;
+    };
+    const Case cases[] = {
+        {0, 0, 255, 0}, {1, 255, 0, 0}, {11, 255, 255, 255}, {12, 0, 255, 0}, {-1, 0, 255, 0}};
+    for (const Case& c : cases) {
+        Component core;
+        core.modelSlot = 1;
+        PrepareCoreModel(core, c.skin, renderer);
+        ASSERT_NE(core.displayList, 0u);
+        glClearColor(0, 0, 0, 1);
+        renderer.ClearFrame();
+        renderer.ApplyCamera();
+        renderer.SetLightingMode(Unlit);
+        glPushMatrix();
+        PlaceBox();
+        glCallList(core.displayList);
+        glPopMatrix();
+        int x = 0, y = 0;
+        Project(boxPosition, x, y);
+        const std::vector<uint8_t> p = gltest::PixelAt(x, y);
+        EXPECT_NEAR(p[0], c.r, 2) << "skin " << c.skin;
+        EXPECT_NEAR(p[1], c.g, 2) << "skin " << c.skin;
+        EXPECT_NEAR(p[2], c.b, 2) << "skin " << c.skin;
+        glDeleteLists(core.displayList, 1);
+    }
+    EXPECT_EQ(SkinTextureSlot(5), 35);
+    EXPECT_EQ(SkinTextureSlot(10), 40);
+    EXPECT_EQ(SkinTextureSlot(2), 5);
+    EXPECT_EQ(SkinTextureSlot(3), 32);
+    EXPECT_EQ(SkinTextureSlot(4), 22);
 }
