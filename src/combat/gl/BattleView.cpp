@@ -331,9 +331,14 @@ void BattleView::DrawUnits(CombatScreen& screen, bool pickPass) {
         const Vector3 at = UnitWorldPosition(*screen.activeUnit);
         glPushMatrix();
         glTranslatef(at.x, at.y + 2.0f, at.z);
+        ApplyTransform(markerPose_);
         glCallList(marker->fullList);
         glPopMatrix();
         glColor4f(1, 1, 1, 1);
+        // The marker is a drawn copy of its model: it bobs one frame further each time it is drawn.
+        if (marker->animated) {
+            StepAnimation(*marker, 0, markerFrame_, markerPose_);
+        }
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "combat/CombatHooks.h"
 #include "combat/CombatScreen.h"
+#include "render/Maths.h"
 
 #include <cstdint>
 #include <functional>
@@ -80,6 +81,9 @@ public:
     // The stat, move and attack icons.
     void DrawStatusIcons(CombatScreen& screen);
 
+    // Where the bob of the active-unit marker has carried it, relative to its place over the unit.
+    const Transform& activeMarkerPose() const { return markerPose_; }
+
     // Draws every button of the layout as a plate of its pick colour (the battle's pick pass).
     void DrawLayoutPickPlates(const HudLayout& layout);
 
@@ -107,4 +111,7 @@ private:
     std::unique_ptr<ModelNode> tileBlock_;
     std::unique_ptr<ModelNode> tileMarker_;
     std::unique_ptr<ModelNode> activeMarker_;
+    // The active-unit marker's drawn copy: its own transform and frame counter.
+    Transform markerPose_;
+    int32_t markerFrame_ = 0;
 };

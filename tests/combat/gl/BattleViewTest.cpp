@@ -17,6 +17,7 @@
 #include <GL/glu.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -308,4 +309,39 @@ TEST(BattleView, DuringTheComputersTurnOnlyEscapeGetsThrough) {
     battle.send(KeyPressed, CombatKey::Escape);
     EXPECT_FALSE(battle.screen.paused);
     active.owner.isComputer = false;
+}
+
+TEST(BattleView, TheActiveUnitMarkerBobsOneFrameEachTimeItIsDrawn) {
+    WindowBattle battle;
+    ASSERT_TRUE(battle.loaded);
+    battle.settle();
+    ASSERT_NE(battle.screen.activeUnit, nullptr);
+    float lowest = 10.0f;
+    float highest = -10.0f;
+    for (int i = 0; i < 90; ++i) {
+        const Transform drawnAt = battle.view.activeMarkerPose();
+        // Every 30 frames: the marker is drawn where its bob has carried it, the middle of its body green.
+        const bool look = i % 30 == 0;
+        int32_t x = 0;
+        int32_t y = 0;
+        if (look) {
+            Vector3 middle = UnitWorldPosition(*battle.screen.activeUnit);
+            middle.y += 2.0f + drawnAt.position.y + 5.5f;
+            ASSERT_TRUE(battle.project(middle, x, y));
+        }
+        battle.renderer.ClearFrame();
+        battle.renderer.ApplyCamera();
+        battle.view.DrawUnits(battle.screen, false);
+        lowest = std::min(lowest, drawnAt.position.y);
+        highest = std::max(highest, drawnAt.position.y);
+        if (look) {
+            std::vector<uint8_t> p(3);
+            glPixelStorei(GL_PACK_ALIGNMENT, 1);
+            glReadPixels(x, 599 - y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, p.data());
+            EXPECT_GT(p[1], p[0] + 40) << "frame " << i;
+            EXPECT_GT(p[1], p[2] + 40) << "frame " << i;
+        }
+    }
+    EXPECT_NEAR(lowest, -1.0f, 0.05f) << "the bob goes one unit down";
+    EXPECT_NEAR(highest, 0.0f, 0.05f) << "and back up";
 }
