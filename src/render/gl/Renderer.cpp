@@ -242,6 +242,7 @@ void Renderer::InitRenderer(int32_t newWidth, int32_t newHeight) {
     }
 
     loadingBackground_ = LoadTexture("Art Assets\\Screens\\Loading.png");
+    textures[loadingScreenSlot] = loadingBackground_;
     loadingFill_ = LoadTexture("Art Assets\\Textures\\ActivePos.png");
     loadingFrame_ = LoadTexture("Art Assets\\Textures\\Empty_Bar.png");
     ShowLoadingBar(1);

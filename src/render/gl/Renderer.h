@@ -59,6 +59,8 @@ constexpr std::array<const char*, 6> shaderUniformNames = {
 constexpr size_t maxLights = 8;
 // Number of texture slots filled at boot.
 constexpr size_t textureSlotCount = 255;
+// Slot of the loading picture, which the renderer loads itself (layouts may use it as a backdrop).
+constexpr size_t loadingScreenSlot = 30;
 
 // The rendering part of the game: window, shader, camera, font, lights, texture slots and model table.
 class Renderer {

@@ -209,6 +209,16 @@ TEST(RendererTest, InitRendererOpensTheWindowAndLoadsTheWholeCatalogue) {
         EXPECT_TRUE(glIsList(renderer.model(slot)->fullList));
     }
     EXPECT_EQ(renderer.model(activeMarkerSlot), nullptr) << "the boot screen fills the marker slot later";
+    // The loading picture stays in its slot, where the third how-to-play page finds its backdrop.
+    const uint32_t loading = renderer.textures[loadingScreenSlot];
+    ASSERT_NE(loading, 0u);
+    const std::optional<LoadedBitmap> picture = LoadBitmap("Art Assets\\Screens\\Loading.png");
+    ASSERT_TRUE(picture.has_value());
+    GLint loadedWidth = 0;
+    glBindTexture(GL_TEXTURE_2D, loading);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &loadedWidth);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    EXPECT_EQ(loadedWidth, picture->width);
     GLint mode = -1;
     glGetUniformiv(renderer.shader.program, renderer.uniformLocation(0), &mode);
     EXPECT_EQ(mode, Lit) << "the loading screen leaves the shader lit";
