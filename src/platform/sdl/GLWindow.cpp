@@ -403,7 +403,16 @@ void GLWindow::DrawOverlay() {
         return;
     }
     ImGui::Render();
+    // The bars are drawn by fixed function: through the game's lighting program they would be lit and dimmed.
+    GLint program = 0;
+    if (glUseProgram != nullptr) {
+        glGetIntegerv(GL_CURRENT_PROGRAM, &program);
+        glUseProgram(0);
+    }
     ImGui_ImplOpenGL2_RenderDrawData(ImGui::GetDrawData());
+    if (glUseProgram != nullptr) {
+        glUseProgram(static_cast<GLuint>(program));
+    }
     overlayFrameOpen_ = false;
 }
 

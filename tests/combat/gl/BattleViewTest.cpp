@@ -3,10 +3,13 @@
 
 #include "combat/gl/BattleView.h"
 #include "combat/BattleSimulation.h"
+#include "combat/LevelEditor.h"
 #include "combat/UnitMovement.h"
+#include "combat/gl/CombatState.h"
 #include "combat/gl/PickingMessage.h"
 #include "data/Component.h"
 #include "hud/HudLayout.h"
+#include "hud/gl/HudEditor.h"
 #include "platform/Dialog.h"
 #include "render/Particles.h"
 #include "render/gl/ModelDrawing.h"
@@ -16,6 +19,7 @@
 #include <GL/glew.h>
 #include <GL/glu.h>
 #include <gtest/gtest.h>
+#include <imgui.h>
 
 #include <algorithm>
 #include <string>
@@ -344,4 +348,62 @@ TEST(BattleView, TheActiveUnitMarkerBobsOneFrameEachTimeItIsDrawn) {
     }
     EXPECT_NEAR(lowest, -1.0f, 0.05f) << "the bob goes one unit down";
     EXPECT_NEAR(highest, 0.0f, 0.05f) << "and back up";
+}
+
+TEST(BattleView, TheBarsAndTheLayoutEditorDrawInTheColoursOfTheirStyleOverALitBattle) {
+    WindowBattle battle;
+    ASSERT_TRUE(battle.loaded);
+    battle.settle();
+    LevelEditor& editor = GetLevelEditor();
+    editor.debugBarShown = true;
+    editor.screen.editMode = true;
+    HudLayout layout;
+    layout.ToggleEditor();
+    GameWindow& window = *battle.renderer.window;
+
+    // Where each window shows its plain background (inside its left padding) and the colour it should be,
+    // blended over a black frame.
+    struct Probe {
+        const char* window;
+        int32_t x, y;
+        ImVec4 colour;
+    };
+    const ImVec4 dark = ImGui::GetStyle().Colors[ImGuiCol_WindowBg];
+    const Probe probes[] = {
+        {"Tweak Bar", 13, 120, dark},
+        {"Level Editor", 538, 200, ImGui::ColorConvertU32ToFloat4(IM_COL32(139, 137, 137, 230))},
+        {"HUD Editor", 103, 50, ImVec4(dark.x, dark.y, dark.z, 0.9f)},
+    };
+    std::vector<uint8_t> seen[3];
+    for (int frame = 0; frame < 3; ++frame) {
+        // A battle frame leaves the lighting program bound and lit, as the main loop finds it.
+        battle.frame();
+        glClearColor(0, 0, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+        window.BeginOverlayFrame();
+        DrawCombatBars();
+        DrawHudEditor(layout);
+        battle.renderer.SetLightingMode(Lit);
+        window.DrawOverlay();
+        for (int i = 0; i < 3; ++i) {
+            seen[i].assign(3, 0);
+            glPixelStorei(GL_PACK_ALIGNMENT, 1);
+            glReadPixels(probes[i].x, 599 - probes[i].y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, seen[i].data());
+        }
+        window.Swap();
+    }
+    for (int i = 0; i < 3; ++i) {
+        const Probe& probe = probes[i];
+        const float expected[3] = {probe.colour.x * probe.colour.w * 255.0f,
+                                   probe.colour.y * probe.colour.w * 255.0f,
+                                   probe.colour.z * probe.colour.w * 255.0f};
+        for (int c = 0; c < 3; ++c) {
+            EXPECT_NEAR(seen[i][c], expected[c], 1.0f) << probe.window << " channel " << c;
+        }
+    }
+    GLint program = 0;
+    glGetIntegerv(GL_CURRENT_PROGRAM, &program);
+    EXPECT_EQ(static_cast<uint32_t>(program), battle.renderer.shader.program) << "the game's program is back";
+    editor.CloseAll();
+    editor.screen.editMode = false;
 }
