@@ -65,7 +65,12 @@ void UpdateLogo(int32_t slot, GameState next) {
     HighResTimer& timer = HighResTimer::Get();
     const double ms = double(timer.Elapsed() - game.logoStartTime) * 1000.0 / double(timer.Frequency);
     const uint32_t last = game.lastMessage.message;
-    if (last == WM_KEYDOWN || last == WM_LBUTTONDOWN || ms > logoMilliseconds) {
+    const bool pressed = last == WM_KEYDOWN || last == WM_LBUTTONDOWN;
+    if (pressed) {
+        // The press is this logo's: the next logo waits for a press of its own.
+        game.lastMessage = WindowMessage{};
+    }
+    if (pressed || ms > logoMilliseconds) {
         game.ChangeState(next);
     }
 }

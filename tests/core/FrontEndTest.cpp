@@ -186,6 +186,35 @@ TEST_F(FrontEndTest, LogosMoveOnAfterTwoSecondsOrAKeyAndTheMenuLeadsOnThroughIts
     EXPECT_TRUE(OptionsMessage::Get().active);
 }
 
+TEST_F(FrontEndTest, APressLeavesOnlyTheLogoItWasMadeOn) {
+    GameContext& game = GameContext::Get();
+    for (uint32_t press : {uint32_t(WM_KEYDOWN), uint32_t(WM_LBUTTONDOWN)}) {
+        game.lastMessage = WindowMessage{};
+        game.ChangeState(kLogoState);
+        game.lastMessage.message = press;
+        game.stateTable.UpdateCurrent();
+        ASSERT_EQ(game.currentState(), kTeamLogoState);
+        // No new window message: the press that left the first logo is not seen again.
+        for (int frame = 0; frame < 3; ++frame) {
+            game.stateTable.UpdateCurrent();
+        }
+        EXPECT_EQ(game.currentState(), kTeamLogoState) << "press " << press;
+        // A further press leaves the team logo.
+        game.lastMessage.message = press;
+        game.stateTable.UpdateCurrent();
+        EXPECT_EQ(game.currentState(), kMainMenuState) << "press " << press;
+    }
+    // Without a press the team logo stays for its two seconds.
+    game.lastMessage = WindowMessage{};
+    game.ChangeState(kTeamLogoState);
+    clock.now += clock.frequency * 19 / 10;
+    game.stateTable.UpdateCurrent();
+    EXPECT_EQ(game.currentState(), kTeamLogoState);
+    clock.now += clock.frequency * 2 / 10;
+    game.stateTable.UpdateCurrent();
+    EXPECT_EQ(game.currentState(), kMainMenuState);
+}
+
 TEST_F(FrontEndTest, OptionsStepTheVolumeAndToggleFullScreenOnlyWhileShown) {
     GameContext& game = GameContext::Get();
     game.ChangeState(kOptionsState);
