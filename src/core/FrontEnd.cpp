@@ -38,16 +38,22 @@ public:
 RendererPainter rendererPainter;
 FrontEndPainter* painter = &rendererPainter;
 
-// Loads a sample and plays it once as the start-up sound.
-void PlayStartupSound(GameContext& game) {
-    game.startupSound = game.sound.LoadSound(startupSoundFile, false, false);
-    game.sound.PlaySound(game.startupSound);
+// Loads a sound into its id field the first time and plays it (again).
+void PlayOnce(GameContext& game, const char* file, bool music, int32_t& id) {
+    if (id < 0) {
+        id = game.sound.LoadSound(file, music, music);
+    }
+    game.sound.PlaySound(id);
 }
 
-// Loads a looping music stream into the id field and plays it.
+// Plays the start-up sound once through.
+void PlayStartupSound(GameContext& game) {
+    PlayOnce(game, startupSoundFile, false, game.startupSound);
+}
+
+// Plays a looping music stream.
 void StartMusic(GameContext& game, const char* file, int32_t& id) {
-    id = game.sound.LoadSound(file, true, true);
-    game.sound.PlaySound(id);
+    PlayOnce(game, file, true, id);
 }
 
 // Frame of a screen that shows one picture under its buttons.

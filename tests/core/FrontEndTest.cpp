@@ -162,7 +162,8 @@ TEST_F(FrontEndTest, LogosMoveOnAfterTwoSecondsOrAKeyAndTheMenuLeadsOnThroughIts
     clock.now += clock.frequency * 11 / 10;
     game.stateTable.UpdateCurrent();
     EXPECT_EQ(game.currentState(), kTeamLogoState);
-    EXPECT_NE(game.startupSound, firstStartup) << "the team logo plays the start-up sound anew";
+    EXPECT_EQ(game.startupSound, firstStartup) << "the start-up sound is loaded once";
+    EXPECT_TRUE(game.sound.Find(game.startupSound)->playing) << "and the team logo plays it again";
 
     // A key press leaves the team logo for the main menu at once.
     painter.drawn.clear();
@@ -213,6 +214,31 @@ TEST_F(FrontEndTest, APressLeavesOnlyTheLogoItWasMadeOn) {
     clock.now += clock.frequency * 2 / 10;
     game.stateTable.UpdateCurrent();
     EXPECT_EQ(game.currentState(), kMainMenuState);
+}
+
+TEST_F(FrontEndTest, ThreeHundredTripsToTheOptionsLeaveTheMusicPlayingOnFewChannels) {
+    GameContext& game = GameContext::Get();
+    ASSERT_TRUE(game.sound.deviceOpen()) << "the dummy audio driver opens";
+    game.ChangeState(kMainMenuState);
+    game.ChangeState(kOptionsState);
+    game.ChangeState(kHowToPlay1State);
+    game.ChangeState(kMainMenuState);
+    const size_t loaded = game.sound.sounds().size();
+    for (int trip = 0; trip < 300; ++trip) {
+        game.ChangeState(kOptionsState);
+        game.ChangeState(kHowToPlay2State);
+        game.ChangeState(kMainMenuState);
+    }
+    EXPECT_EQ(game.sound.sounds().size(), loaded) << "every screen's sounds are loaded once";
+    int32_t taken = 0;
+    for (int32_t channel = 0; channel < SoundManager::channelCount; ++channel) {
+        taken += game.sound.channelFree(channel) ? 0 : 1;
+    }
+    EXPECT_LE(taken, 8);
+    const SoundEntry* music = game.sound.Find(game.menuMusic);
+    ASSERT_NE(music, nullptr);
+    EXPECT_TRUE(music->playing);
+    EXPECT_GE(music->channel, 0);
 }
 
 TEST_F(FrontEndTest, OptionsStepTheVolumeAndToggleFullScreenOnlyWhileShown) {

@@ -105,6 +105,7 @@ void SoundManager::PlaySound(int32_t id) {
         return;
     }
     if (entry->channel == -1) {
+        ReclaimFinishedChannels();
         int32_t channel = 0;
         while (channel < channelCount && channelFree_[size_t(channel)] == 0) {
             ++channel;
@@ -144,6 +145,21 @@ void SoundManager::StopSound(int32_t id) {
         }
     } else {
         Mix_HaltChannel(entry->channel);
+    }
+}
+
+void SoundManager::ReclaimFinishedChannels() {
+    for (SoundEntry& entry : sounds_) {
+        if (entry.stream || entry.looping || entry.channel < 0) {
+            continue;
+        }
+        // Without a device (or a decoded sample) a one-shot has nothing to play and is over at once.
+        if (deviceOpen_ && entry.handle != nullptr && entry.playing && Mix_Playing(entry.channel) != 0) {
+            continue;
+        }
+        channelFree_[size_t(entry.channel)] = 1;
+        entry.channel = -1;
+        entry.playing = false;
     }
 }
 

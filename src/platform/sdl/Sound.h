@@ -20,8 +20,8 @@ struct SoundEntry {
 };
 
 // All of the game's audio, over SDL_mixer. Sounds are loaded once per request and named by random ids;
-// a sound keeps the channel it was first played on. Without an audio device everything still works
-// and nothing is heard.
+// music and looping effects keep the channel they were first played on, while a one-shot effect hands its
+// channel back once it has finished. Without an audio device everything still works and nothing is heard.
 class SoundManager {
 public:
     static constexpr int32_t channelCount = 256;
@@ -36,9 +36,12 @@ public:
     // Loads a file as a stream (music) or a sample, looping or not, and returns its new id. A file that
     // cannot be read is reported and gives -1.
     int32_t LoadSound(const std::string& path, bool stream, bool looping);
-    // Plays (or restarts) the sound on its channel, taking the lowest free channel the first time; unknown
+    // Plays (or restarts) the sound on its channel, taking the lowest free channel when it has none; unknown
     // ids, sounds that could not be read and sounds finding no free channel do nothing.
     void PlaySound(int32_t id);
+    // Hands back the channels of one-shot effects that have finished (or were stopped); they are no longer
+    // playing and take a channel again when next played.
+    void ReclaimFinishedChannels();
     // Stops a playing sound; its channel stays its own.
     void StopSound(int32_t id);
 

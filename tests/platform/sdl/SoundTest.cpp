@@ -2,6 +2,7 @@
 
 #include "platform/Dialog.h"
 
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -104,17 +105,18 @@ TEST_F(SoundTest, MissingOrUnreadableFilesAreReportedAndGiveMinusOne) {
     EXPECT_TRUE(sound.channelFree(0)) << "playing -1 does nothing";
 }
 
-TEST_F(SoundTest, ChannelsRunOutAfter256FirstPlaysAndIdsStayUnique) {
+TEST_F(SoundTest, ChannelsRunOutAfter256FirstPlaysThatStillSoundAndIdsStayUnique) {
     SoundManager sound;
     const std::string wav = WriteWav("many.wav");
     std::srand(7);
     std::vector<int32_t> ids;
+    // Looping effects never finish, so none hands its channel back.
     for (int i = 0; i < 300; ++i) {
-        ids.push_back(sound.LoadSound(wav, false, false));
+        ids.push_back(sound.LoadSound(wav, false, true));
     }
     // The generator starts over: the next ids must still differ from all loaded ones.
     std::srand(7);
-    ids.push_back(sound.LoadSound(wav, false, false));
+    ids.push_back(sound.LoadSound(wav, false, true));
     for (size_t i = 0; i < ids.size(); ++i) {
         for (size_t j = i + 1; j < ids.size(); ++j) {
             ASSERT_NE(ids[i], ids[j]);
@@ -128,6 +130,36 @@ TEST_F(SoundTest, ChannelsRunOutAfter256FirstPlaysAndIdsStayUnique) {
     }
     EXPECT_EQ(sound.Find(ids[256])->channel, -1) << "no channel left";
     EXPECT_FALSE(sound.Find(ids[256])->playing);
+}
+
+TEST_F(SoundTest, AOneShotEffectHandsItsChannelBackWhenItHasFinished) {
+    SoundManager sound;
+    const std::string wav = WriteWav("once.wav");
+    const int32_t effect = sound.LoadSound(wav, false, false);
+    const int32_t loop = sound.LoadSound(wav, false, true);
+    sound.PlaySound(effect);
+    sound.PlaySound(loop);
+    EXPECT_EQ(sound.Find(effect)->channel, 0);
+    EXPECT_EQ(sound.Find(loop)->channel, 1);
+    // The effect lasts 10 ms; the mixer plays it through in the background.
+    for (int wait = 0; wait < 300 && !sound.channelFree(0); ++wait) {
+        SDL_Delay(10);
+        sound.ReclaimFinishedChannels();
+    }
+    EXPECT_TRUE(sound.channelFree(0)) << "the finished effect gave its channel back";
+    EXPECT_EQ(sound.Find(effect)->channel, -1);
+    EXPECT_FALSE(sound.Find(effect)->playing);
+    EXPECT_EQ(sound.Find(loop)->channel, 1) << "the looping effect keeps its channel";
+    EXPECT_TRUE(sound.Find(loop)->playing);
+
+    // A thousand one-shots, each played after the last has finished, never use up the channels.
+    const int32_t next = sound.LoadSound(wav, false, false);
+    for (int i = 0; i < 1000; ++i) {
+        sound.StopSound(next);
+        sound.PlaySound(next);
+    }
+    EXPECT_EQ(sound.Find(next)->channel, 0);
+    EXPECT_TRUE(sound.channelFree(2));
 }
 
 TEST(SoundWithoutDevice, EverythingWorksSilently) {
