@@ -115,6 +115,8 @@ void CombatScreen::Enter() {
     player1Won = false;
     player2Won = false;
     shotsThisTurn = 0;
+    // Moves of an earlier battle can never be taken back in this one.
+    undo = UndoRecord{};
     showStatCards = true;
     moveMode = true;
     hooks.LoadHud(CombatLayout);
@@ -137,6 +139,8 @@ void CombatScreen::Exit(Campaign* campaign) {
         activeUnit = nullptr;
         editMode = false;
         clearUnits();
+        undo = UndoRecord{};
+        shotsThisTurn = 0;
         hooks.RemoveBattleLight();
     }
     hooks.StopSound(BattleMusic);

@@ -85,6 +85,34 @@ TEST(TurnFlow, FirstActivationAddsOneToTenAndMovesAreChargedAndUndone) {
     EXPECT_EQ(mover->timeUsed, 4);
 }
 
+TEST(TurnFlow, UndoInTheNextBattleRefundsNothingOfTheLastOne) {
+    Battle b;
+    b.add(MakeUnit(1, 2, 2, 4, 10));
+    b.add(MakeUnit(2, 10, 10));
+    b.screen.Enter();
+    b.frame();
+    Settle(b);
+    MoveTo(b, 4, 2);
+    ASSERT_NE(b.screen.undo.time, 0);
+    b.screen.Exit(nullptr);
+    EXPECT_EQ(b.screen.undo.time, 0) << "leaving the battle forgets its moves";
+
+    // Even a record left behind is forgotten when the next battle is set up.
+    b.screen.undo = UndoRecord{4, 2, 20, 2};
+    Unit* next = b.add(MakeUnit(1, 6, 6, 4, 10));
+    b.add(MakeUnit(2, 10, 10));
+    b.screen.Enter();
+    b.frame();
+    Settle(b);
+    ASSERT_EQ(b.screen.activeUnit, next);
+    const int32_t time = next->timeUsed;
+    b.screen.KeyPressed(CombatKey::Backspace);
+    Settle(b);
+    EXPECT_EQ(next->tileX, 6);
+    EXPECT_EQ(next->tileY, 6);
+    EXPECT_EQ(next->timeUsed, time);
+}
+
 TEST(TurnFlow, UndoAfterAShotDoesNothing) {
     Battle b;
     Unit* mover = b.add(MakeUnit(1, 2, 2, 4, 10));
