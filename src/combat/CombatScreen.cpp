@@ -378,7 +378,8 @@ void CombatScreen::HandleClick(const PickResult& pick) {
         }
         return;
     }
-    if (activeUnit == nullptr) {
+    // While the unit walks its route the route's markers still show; they order nothing until it stops.
+    if (activeUnit == nullptr || IsWalking(*activeUnit)) {
         return;
     }
     if (pick.tile->marker == TileMarker::Path) {

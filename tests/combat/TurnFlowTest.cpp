@@ -113,6 +113,39 @@ TEST(TurnFlow, UndoInTheNextBattleRefundsNothingOfTheLastOne) {
     EXPECT_EQ(next->timeUsed, time);
 }
 
+TEST(TurnFlow, ClicksOnTheRouteWhileWalkingChargeNothingAndQueueNothing) {
+    Battle b;
+    Unit* mover = b.add(MakeUnit(1, 2, 2, 5, 10));
+    b.add(MakeUnit(2, 10, 10));
+    b.screen.Enter();
+    b.frame();
+    Settle(b);
+    b.frame();
+    b.screen.HoverTile(6, 2);
+    ASSERT_EQ(b.map.TileAt(6, 2)->marker, TileMarker::PathEnd);
+    b.clickTile(6, 2);
+    ASSERT_TRUE(IsWalking(*mover));
+    const int32_t time = mover->timeUsed;
+    const int32_t tiles = mover->distanceUsed;
+    const UndoRecord undo = b.screen.undo;
+    const std::deque<PathStep> route = mover->movementQueue;
+    // The destination, a tile of the route and the tile after it, clicked while the unit walks.
+    for (int32_t x : {6, 4, 5, 6}) {
+        const TileMarker marker = b.map.TileAt(x, 2)->marker;
+        b.clickTile(x, 2);
+        EXPECT_EQ(mover->timeUsed, time) << "click on " << x << " marked " << int(marker);
+        EXPECT_EQ(mover->distanceUsed, tiles);
+        EXPECT_EQ(b.screen.undo.time, undo.time);
+        for (const PathStep& step : mover->movementQueue) {
+            EXPECT_EQ(step.y, 2) << "every queued step lies on the route";
+        }
+        EXPECT_LE(mover->movementQueue.size(), route.size());
+    }
+    Settle(b);
+    EXPECT_EQ(mover->tileX, 6);
+    EXPECT_EQ(mover->timeUsed, time);
+}
+
 TEST(TurnFlow, UndoAfterAShotDoesNothing) {
     Battle b;
     Unit* mover = b.add(MakeUnit(1, 2, 2, 4, 10));
