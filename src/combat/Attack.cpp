@@ -160,8 +160,7 @@ bool CombatScreen::resolveAttack(Unit& target) {
     attacker->timeUsed += weapon.timeCost;
     ProjectileKind kind = EffectKindOf(weapon.name);
     if (kind != ProjectileKind::None) {
-        Vector3 raise{0.0f, 2.0f, 0.0f};
-        hooks.SpawnProjectile(kind, UnitWorldPosition(*attacker) + raise, UnitWorldPosition(target) + raise);
+        hooks.SpawnProjectile(kind, UnitWorldPosition(*attacker), UnitWorldPosition(target));
     }
     if (target.hp > 0) {
         hooks.PlaySound(HitSound, false, false);

@@ -97,7 +97,8 @@ public:
     }
     // Stops a sound file started with PlaySound.
     virtual void StopSound(const std::string& path) { (void)path; }
-    // Launches the projectile of a shot between two world points.
+    // Launches the projectile of a shot between the world positions of two units (the particles fly two
+    // units above them).
     virtual void SpawnProjectile(ProjectileKind kind, const Vector3& from, const Vector3& to) {
         (void)kind, (void)from, (void)to;
     }

@@ -350,6 +350,35 @@ TEST(BattleView, TheActiveUnitMarkerBobsOneFrameEachTimeItIsDrawn) {
     EXPECT_NEAR(highest, 0.0f, 0.05f) << "and back up";
 }
 
+TEST(BattleView, AShotFliesTwoUnitsAboveTheMechsNotFour) {
+    WindowBattle battle;
+    ASSERT_TRUE(battle.loaded);
+    battle.settle();
+    Unit& shooter = *battle.screen.activeUnit;
+    Unit* enemy = nullptr;
+    for (Unit* unit : battle.screen.turnQueue) {
+        if (unit->owner.player != shooter.owner.player) {
+            enemy = unit;
+        }
+    }
+    ASSERT_NE(enemy, nullptr);
+    ASSERT_NE(shooter.weapon, nullptr);
+    shooter.weapon->name = "Red Test Laser";
+    shooter.weapon->timeCost = 0;
+    shooter.weapon->shots = 5;
+    enemy->hp = 100000;
+    const Vector3 from = UnitWorldPosition(shooter);
+    const Vector3 to = UnitWorldPosition(*enemy);
+    ASSERT_TRUE(battle.screen.resolveAttack(*enemy));
+    ASSERT_EQ(battle.particles.ActiveCount(), 1);
+    battle.particles.ForEachActive([&](const Particle& shot) {
+        EXPECT_FLOAT_EQ(shot.start.y, from.y + 2.0f);
+        EXPECT_FLOAT_EQ(shot.head.y, to.y + 2.0f) << "the head holds the target until the first update";
+        EXPECT_FLOAT_EQ(shot.start.x, from.x);
+        EXPECT_FLOAT_EQ(shot.head.z, to.z);
+    });
+}
+
 TEST(BattleView, TheBarsAndTheLayoutEditorDrawInTheColoursOfTheirStyleOverALitBattle) {
     WindowBattle battle;
     ASSERT_TRUE(battle.loaded);
