@@ -9,6 +9,14 @@ void LevelEditor::ToggleDebugBar() {
         ToggleEditor();
     }
     debugBarShown = !debugBarShown;
+    debugBarEnabled = debugBarShown;
+}
+
+void LevelEditor::BattleSetUp() {
+    if (screen.editMode) {
+        ToggleEditor();
+    }
+    debugBarShown = debugBarEnabled;
 }
 
 void LevelEditor::ToggleEditor() {

@@ -11,12 +11,15 @@ class LevelEditor {
 public:
     explicit LevelEditor(CombatScreen& screen);
 
-    // Shows or removes the debug bar; removing it also closes the editor.
+    // Shows or removes the debug bar (and so enables or disables it for the battles to come); removing it
+    // also closes the editor.
     void ToggleDebugBar();
+    // A battle's set-up: the debug bar is shown again when it is enabled; the editor starts closed.
+    void BattleSetUp();
     // Opens (only while the battle runs) or closes the editor: opening sets edit mode, clears every marker
     // and the selection; closing leaves edit mode.
     void ToggleEditor();
-    // Closes the editor and the debug bar (leaving the battle).
+    // Closes the editor and the debug bar (leaving the battle); the debug bar stays enabled.
     void CloseAll();
     // Makes tile (x, y) the selected tile: the fields edit it, the camera turns to it, it alone is marked.
     void SelectTile(int32_t x, int32_t y);
@@ -42,6 +45,7 @@ public:
 
     CombatScreen& screen;
     bool debugBarShown = false;
+    bool debugBarEnabled = false; // the debug bar is wanted in every battle
     int32_t* selectedHeight = nullptr;
     int32_t* selectedTexture = nullptr;
     float* selectedPassCost = nullptr;

@@ -58,3 +58,35 @@ TEST(LevelEditor, SelectionPaintModeAndResizeKeepTheFieldsOnLiveData) {
     EXPECT_FALSE(battle.screen.editMode) << "removing the debug bar closes the editor";
     EXPECT_FALSE(editor.debugBarShown);
 }
+
+TEST(LevelEditor, AnEnabledDebugBarComesBackInEveryBattle) {
+    Battle battle(4, 4);
+    battle.add(MakeUnit(1, 1, 1));
+    battle.add(MakeUnit(2, 3, 3));
+    battle.screen.Enter();
+    LevelEditor editor(battle.screen);
+    editor.BattleSetUp();
+    EXPECT_FALSE(editor.debugBarShown) << "not shown until asked for";
+
+    editor.ToggleDebugBar();
+    editor.ToggleEditor();
+    ASSERT_TRUE(battle.screen.editMode);
+    battle.screen.Exit(nullptr);
+    editor.CloseAll();
+    EXPECT_FALSE(editor.debugBarShown) << "it goes with the battle";
+    EXPECT_FALSE(battle.screen.editMode);
+
+    battle.add(MakeUnit(1, 1, 1));
+    battle.add(MakeUnit(2, 3, 3));
+    battle.screen.Enter();
+    editor.BattleSetUp();
+    EXPECT_TRUE(editor.debugBarShown) << "and is made again for the next one";
+    EXPECT_FALSE(battle.screen.editMode) << "with the editor closed";
+
+    editor.ToggleDebugBar();
+    battle.screen.Exit(nullptr);
+    editor.CloseAll();
+    battle.screen.Enter();
+    editor.BattleSetUp();
+    EXPECT_FALSE(editor.debugBarShown) << "a bar put away stays away";
+}

@@ -213,6 +213,7 @@ void CombatEnter() {
     session.givePickColours();
     session.pause.active = false;
     session.screen.Enter();
+    session.editor.BattleSetUp();
 }
 
 void CombatUpdate() {
