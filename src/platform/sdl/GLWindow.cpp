@@ -339,6 +339,9 @@ void GLWindow::HandleEvent(const SDL_Event& event) {
         case SDL_WINDOWEVENT_FOCUS_LOST:
             Queue(WM_ACTIVATE, 0, 0);
             break;
+        case SDL_WINDOWEVENT_LEAVE:
+            overlayPointer_ = false;
+            break;
         case SDL_WINDOWEVENT_MAXIMIZED:
             // The window manager asked to maximise: the game answers with full screen.
             if (!fullScreen_) {
@@ -368,8 +371,14 @@ void GLWindow::HandleEvent(const SDL_Event& event) {
             Queue(WM_LBUTTONDOWN, 0, (static_cast<int64_t>(y) << 16) | x);
         }
         break;
+    case SDL_MOUSEMOTION:
+        // The bars follow the pointer as its events tell, like the game does; the input layer reads the
+        // motion itself, and queueing it would delay everything behind it.
+        overlayPointer_ = true;
+        overlayPointerX_ = event.motion.x;
+        overlayPointerY_ = event.motion.y;
+        break;
     default:
-        // Pointer motion is read by the input layer; queueing it would delay everything behind it.
         break;
     }
 }
@@ -383,6 +392,9 @@ void GLWindow::BeginOverlayFrame() {
     ImGui_ImplOpenGL2_NewFrame();
     ImGui_ImplSDL2_NewFrame();
     ImGuiIO& io = ImGui::GetIO();
+    if (overlayPointer_) {
+        io.MousePos = ImVec2(static_cast<float>(overlayPointerX_), static_cast<float>(overlayPointerY_));
+    }
     if (fullScreen_) {
         // The bars are drawn into the 800 x 600 frame like everything else.
         io.DisplaySize = ImVec2(static_cast<float>(width_), static_cast<float>(height_));

@@ -71,6 +71,10 @@ private:
     std::deque<WindowMessage> pending_;
     bool overlayStarted_ = false;
     bool overlayFrameOpen_ = false;
+    // Where the last pointer event put the pointer, until it leaves the window.
+    bool overlayPointer_ = false;
+    int overlayPointerX_ = 0;
+    int overlayPointerY_ = 0;
 
     // Off-screen 800 x 600 frame used in full screen.
     uint32_t frameBuffer_ = 0;

@@ -135,32 +135,61 @@ void SendButton(bool down, bool wasDown, int32_t value, int32_t downType, const 
     }
 }
 
-// Collects wheel motion and presses between reads; SDL reports the wheel only as events.
+// Records a press (latched until the next read, held until its release) or a release of a key or button.
+void Mark(uint8_t& latched, uint8_t& held, bool down) {
+    if (down) {
+        latched = 0x80;
+    }
+    held = down ? 0x80 : 0;
+}
+
+// Follows the pointer, the presses and the wheel between reads; SDL reports the wheel only as events, and
+// events pushed by an input tool reach the game only this way.
 int WatchEvents(void* userData, SDL_Event* event) {
-    InputSnapshot& latched = *static_cast<InputSnapshot*>(userData);
+    InputEvents& events = *static_cast<InputEvents*>(userData);
     switch (event->type) {
     case SDL_MOUSEWHEEL: {
         int32_t notches = event->wheel.y;
         if (event->wheel.direction == SDL_MOUSEWHEEL_FLIPPED) {
             notches = -notches;
         }
-        latched.motionZ += notches * wheelNotch;
+        events.latched.motionZ += notches * wheelNotch;
         break;
     }
-    case SDL_MOUSEBUTTONDOWN: {
+    case SDL_MOUSEMOTION:
+        events.havePointer = true;
+        events.pointerInside = true;
+        events.pointerX = event->motion.x;
+        events.pointerY = event->motion.y;
+        break;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP: {
         const int32_t button = MouseButtonOfSdlButton(event->button.button);
         if (button >= 0) {
-            latched.buttons[size_t(button)] = 0x80;
+            const auto b = size_t(button);
+            Mark(events.latched.buttons[b], events.held.buttons[b], event->type == SDL_MOUSEBUTTONDOWN);
         }
         break;
     }
-    case SDL_KEYDOWN: {
+    case SDL_KEYDOWN:
+    case SDL_KEYUP: {
         const int32_t code = KeyCodeOfScancode(event->key.keysym.scancode);
         if (code != 0) {
-            latched.keys[size_t(code)] = 0x80;
+            const auto k = size_t(code);
+            Mark(events.latched.keys[k], events.held.keys[k], event->type == SDL_KEYDOWN);
         }
         break;
     }
+    case SDL_WINDOWEVENT:
+        if (event->window.event == SDL_WINDOWEVENT_LEAVE) {
+            events.pointerInside = false;
+        } else if (event->window.event == SDL_WINDOWEVENT_ENTER) {
+            events.pointerInside = events.havePointer;
+        } else if (event->window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+            // Releases while another window has the focus never reach us.
+            events.held = InputSnapshot{};
+        }
+        break;
     default:
         break;
     }
@@ -246,7 +275,7 @@ InputDevices::InputDevices(InputSender send, GameWindow* window) : send_(std::mo
 
 InputDevices::~InputDevices() {
     if (watching_) {
-        SDL_DelEventWatch(WatchEvents, &latched_);
+        SDL_DelEventWatch(WatchEvents, &events_);
     }
 }
 
@@ -264,7 +293,7 @@ bool InputDevices::CreateMouse() {
 
 void InputDevices::Watch() {
     if (!watching_ && (keyboard_ || mouse_)) {
-        SDL_AddEventWatch(WatchEvents, &latched_);
+        SDL_AddEventWatch(WatchEvents, &events_);
         watching_ = true;
     }
 }
@@ -284,55 +313,76 @@ void InputDevices::Process(const InputSnapshot& current) {
     }
 }
 
-bool InputDevices::CursorPosition(int& x, int& y) const {
-    x = 0;
-    y = 0;
-    if (SDL_WasInit(SDL_INIT_VIDEO) == 0 || SDL_GetMouseFocus() == nullptr) {
+bool InputDevices::PointerInWindow(int& windowX, int& windowY) const {
+    windowX = 0;
+    windowY = 0;
+    if (SDL_WasInit(SDL_INIT_VIDEO) == 0) {
         return false;
     }
-    int windowX = 0;
-    int windowY = 0;
+    if (events_.havePointer) {
+        windowX = events_.pointerX;
+        windowY = events_.pointerY;
+        return events_.pointerInside;
+    }
     SDL_GetMouseState(&windowX, &windowY);
+    return SDL_GetMouseFocus() != nullptr;
+}
+
+void InputDevices::ToFrame(int windowX, int windowY, int& x, int& y) const {
+    x = windowX;
+    y = windowY;
     if (window_ != nullptr) {
         window_->MapToFrame(windowX, windowY, x, y);
-    } else {
-        x = windowX;
-        y = windowY;
     }
-    return true;
+}
+
+bool InputDevices::CursorPosition(int& x, int& y) const {
+    int windowX = 0;
+    int windowY = 0;
+    const bool inside = PointerInWindow(windowX, windowY);
+    x = 0;
+    y = 0;
+    if (inside) {
+        ToFrame(windowX, windowY, x, y);
+    }
+    return inside;
 }
 
 InputSnapshot InputDevices::ReadDevices() {
     InputSnapshot read;
-    const InputSnapshot latched = std::exchange(latched_, InputSnapshot{});
+    const InputSnapshot latched = std::exchange(events_.latched, InputSnapshot{});
+    const InputSnapshot& held = events_.held;
     const bool keyboardFree = window_ == nullptr || !window_->OverlayWantsKeyboard();
     if (keyboard_ && keyboardFree) {
         int count = 0;
         const uint8_t* state = SDL_GetKeyboardState(&count);
         for (const KeyCodePair& pair : keyTable) {
-            if ((int(pair.scancode) < count && state[pair.scancode] != 0) ||
-                latched.keys[size_t(pair.code)] != 0) {
-                read.keys[size_t(pair.code)] = 0x80;
+            const auto k = size_t(pair.code);
+            if ((int(pair.scancode) < count && state[pair.scancode] != 0) || latched.keys[k] != 0 ||
+                held.keys[k] != 0) {
+                read.keys[k] = 0x80;
             }
         }
     }
     const bool mouseFree = window_ == nullptr || !window_->OverlayWantsMouse();
     if (mouse_ && mouseFree) {
-        int windowX = 0;
-        int windowY = 0;
-        const uint32_t buttons = SDL_GetMouseState(&windowX, &windowY);
+        const uint32_t buttons = SDL_GetMouseState(nullptr, nullptr);
         for (int sdlButton = SDL_BUTTON_LEFT; sdlButton <= SDL_BUTTON_X2; ++sdlButton) {
             const int32_t button = MouseButtonOfSdlButton(sdlButton);
-            if (button >= 0 &&
-                ((buttons & SDL_BUTTON(sdlButton)) != 0 || latched.buttons[size_t(button)] != 0)) {
-                read.buttons[size_t(button)] = 0x80;
+            if (button < 0) {
+                continue;
+            }
+            const auto b = size_t(button);
+            if ((buttons & SDL_BUTTON(sdlButton)) != 0 || latched.buttons[b] != 0 || held.buttons[b] != 0) {
+                read.buttons[b] = 0x80;
             }
         }
-        int x = windowX;
-        int y = windowY;
-        if (window_ != nullptr) {
-            window_->MapToFrame(windowX, windowY, x, y);
-        }
+        int windowX = 0;
+        int windowY = 0;
+        PointerInWindow(windowX, windowY);
+        int x = 0;
+        int y = 0;
+        ToFrame(windowX, windowY, x, y);
         if (havePosition_) {
             read.motionX = x - lastX_;
             read.motionY = y - lastY_;

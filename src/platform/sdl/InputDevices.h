@@ -48,6 +48,20 @@ using InputSender = std::function<void(int32_t type, int32_t value)>;
 // notches when the wheel moved; MouseMoved with the horizontal motion when the mouse moved.
 void SendInputChanges(const InputSnapshot& previous, const InputSnapshot& current, const InputSender& send);
 
+// What the window's events told since the devices started watching them.
+struct InputEvents {
+    // Wheel motion, and keys and buttons that went down, since the last read: a quick tap between two
+    // reads still counts as down in the next one.
+    InputSnapshot latched;
+    // Keys and buttons whose last event was a press; cleared when the window loses the focus.
+    InputSnapshot held;
+    // A pointer event told where the pointer is (window pixels), and whether it is over the window.
+    bool havePointer = false;
+    bool pointerInside = false;
+    int pointerX = 0;
+    int pointerY = 0;
+};
+
 // The game's keyboard and mouse. Reads nothing until created by the boot and while the window is
 // inactive; while the debug bars own the keyboard or the mouse, that device reads as idle.
 class InputDevices {
@@ -72,7 +86,8 @@ public:
     // The window became active (true) or inactive.
     void SetActive(bool isActive) { active = isActive; }
 
-    // The mouse cursor in the 800 x 600 frame; false when it is outside the window.
+    // The mouse cursor in the 800 x 600 frame; false when it is outside the window. Once a pointer event
+    // arrived, its position is the cursor's, so events that an input tool or a test pushes move it too.
     bool CursorPosition(int& x, int& y) const;
 
     // The current and the previous read.
@@ -84,6 +99,10 @@ public:
 
 private:
     InputSnapshot ReadDevices();
+    // The pointer in window pixels; false when it is outside the window.
+    bool PointerInWindow(int& windowX, int& windowY) const;
+    // Window pixels to the 800 x 600 frame.
+    void ToFrame(int windowX, int windowY, int& x, int& y) const;
 
     InputSender send_;
     GameWindow* window_ = nullptr;
@@ -97,7 +116,5 @@ private:
     bool havePosition_ = false;
     int lastX_ = 0;
     int lastY_ = 0;
-    // Wheel motion, and keys and buttons that went down, since the last read: a quick tap between two
-    // reads still counts as down in the next one.
-    InputSnapshot latched_;
+    InputEvents events_;
 };

@@ -127,3 +127,68 @@ TEST(InputDevices, KeysAndButtonsBecomeDownPressedHeldAndReleasedMessages) {
                                    {MouseWheel, 0},
                                    {MouseMoved, -3}}));
 }
+
+TEST(InputDevices, EventsPushedIntoTheQueueMoveTheCursorAndHoldButtonsAndKeys) {
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
+    Recorder recorder;
+    {
+        InputDevices devices(recorder.sender(), nullptr);
+        ASSERT_TRUE(devices.CreateKeyboard());
+        ASSERT_TRUE(devices.CreateMouse());
+        devices.initialised = true;
+        devices.active = true;
+        auto push = [](SDL_Event event) { SDL_PushEvent(&event); };
+        SDL_Event motion{};
+        motion.type = SDL_MOUSEMOTION;
+        motion.motion.x = 120;
+        motion.motion.y = 80;
+        push(motion);
+        int x = 0;
+        int y = 0;
+        EXPECT_TRUE(devices.CursorPosition(x, y)) << "a pointer event puts the pointer over the window";
+        EXPECT_EQ(x, 120);
+        EXPECT_EQ(y, 80);
+
+        // A button held over three reads: pressed, held, then released after its release event.
+        SDL_Event button{};
+        button.type = SDL_MOUSEBUTTONDOWN;
+        button.button.button = SDL_BUTTON_LEFT;
+        push(button);
+        devices.Update();
+        devices.Update();
+        recorder.sent.clear();
+        devices.Update();
+        EXPECT_EQ(recorder.sent, (Sent{{MouseButtonDown, 0}, {MouseButtonHeld, 0}}));
+        button.type = SDL_MOUSEBUTTONUP;
+        push(button);
+        recorder.sent.clear();
+        devices.Update();
+        EXPECT_EQ(recorder.sent, (Sent{{MouseButtonReleased, 0}}));
+
+        // A key held by its event until the window loses the focus.
+        SDL_Event key{};
+        key.type = SDL_KEYDOWN;
+        key.key.keysym.scancode = SDL_SCANCODE_SPACE;
+        push(key);
+        devices.Update();
+        recorder.sent.clear();
+        devices.Update();
+        EXPECT_EQ(recorder.sent, (Sent{{KeyDown, 57}, {KeyHeld, 57}}));
+        SDL_Event focus{};
+        focus.type = SDL_WINDOWEVENT;
+        focus.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
+        push(focus);
+        recorder.sent.clear();
+        devices.Update();
+        EXPECT_EQ(recorder.sent, (Sent{{KeyReleased, 57}}));
+
+        // The pointer leaving the window takes the cursor with it.
+        SDL_Event leave{};
+        leave.type = SDL_WINDOWEVENT;
+        leave.window.event = SDL_WINDOWEVENT_LEAVE;
+        push(leave);
+        EXPECT_FALSE(devices.CursorPosition(x, y));
+    }
+    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
