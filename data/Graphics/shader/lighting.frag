@@ -17,7 +17,8 @@
 //                  (the battle's light from above is one).
 // Each light adds its ambient colour, its diffuse colour by the angle to the surface (attenuated by
 // distance for types 1 and 2) and its specular colour times materialSpecular, sharpened by
-// materialShininess. globalAmbient lights everything a little. A scene without lights (screens that show
+// materialShininess; highlights brighten the surface's own colour, so a mech's paint stays its colour under
+// the battle light instead of bleaching to white. globalAmbient lights everything a little. A scene without lights (screens that show
 // a model but add no light) is lit from the viewer, so models keep their shape and stay readable.
 
 uniform int useLighting;
@@ -99,6 +100,6 @@ void main() {
     if (numOfLights <= 0 && hasNormal) {
         diffuse += vec3(0.7) * max(dot(normal, toViewer), 0.0);
     }
-    vec3 lit = base.rgb * (ambient + diffuse) + materialSpecular.rgb * specular;
+    vec3 lit = base.rgb * (ambient + diffuse + materialSpecular.rgb * specular);
     gl_FragColor = vec4(min(lit, vec3(1.0)), base.a);
 }

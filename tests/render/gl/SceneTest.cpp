@@ -384,3 +384,36 @@ TEST_F(SceneTest, CoresWearThePictureOfTheirSkinNotTheScreenInTheSameSlot) {
     EXPECT_EQ(SkinTextureSlot(3), 32);
     EXPECT_EQ(SkinTextureSlot(4), 22);
 }
+
+TEST_F(SceneTest, AMechUnderTheBattleLightKeepsTheColourOfItsPaint) {
+    // A red skin, as the first enemy army wears, under the battle's light and the units' material.
+    const uint32_t paint = CheckerTexture("red.png", {37, 43, 156, 0}, {37, 43, 156, 0});
+    box->SetNodeTexture(paint, true);
+    box->BuildDisplayLists();
+    renderer.AddLight({0.5f, 0.5f, 0.5f}, {0.2f, 0.2f, 0.2f}, {0.7f, 0.7f, 0.7f}, {0, 10, 0}, {0, -1, 0}, 3);
+    renderer.BeginScene();
+    renderer.SetLightingMode(Lit);
+    renderer.SetMaterial(1, 1, 1, 1);
+    glPushMatrix();
+    PlaceBox();
+    glCallList(box->fullList);
+    glPopMatrix();
+
+    int x = 0, y = 0;
+    Project(boxPosition, x, y);
+    int sampled = 0;
+    for (int dy = -20; dy <= 20; dy += 4) {
+        for (int dx = -20; dx <= 20; dx += 4) {
+            const std::vector<uint8_t> p = gltest::PixelAt(x + dx, y + dy);
+            if (p[0] < 40) {
+                continue;
+            }
+            ++sampled;
+            // The highlight brightens the paint without bleaching it toward white.
+            EXPECT_GT(p[0], 2 * p[1])
+                << "at " << dx << ", " << dy << ": " << int(p[0]) << ", " << int(p[1]) << ", " << int(p[2]);
+            EXPECT_GT(p[0], 2 * p[2]);
+        }
+    }
+    EXPECT_GT(sampled, 40) << "the box covers the middle of its place";
+}
