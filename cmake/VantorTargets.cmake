@@ -18,7 +18,9 @@ function(vantor_library name dir)
 endfunction()
 
 # Adds a GoogleTest executable from every .cpp in DIR, registered with CTest; runs in the game folder.
+# The libraries to link follow; TIMEOUT seconds gives each of its tests a time limit of its own.
 function(vantor_test_dir name dir)
+    cmake_parse_arguments(PARSE_ARGV 2 arg "" "TIMEOUT" "")
     file(GLOB sources CONFIGURE_DEPENDS ${dir}/*.cpp)
     if(NOT sources)
         return()
@@ -29,12 +31,17 @@ function(vantor_test_dir name dir)
     endif()
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
     target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-    target_link_libraries(${name} PRIVATE ${ARGN} GTest::gtest GTest::gmock GTest::gtest_main vantor_warnings)
+    target_link_libraries(${name} PRIVATE ${arg_UNPARSED_ARGUMENTS} GTest::gtest GTest::gmock GTest::gtest_main
+                                          vantor_warnings)
     target_compile_definitions(${name} PRIVATE VANTOR_RUN_DIR="${VANTOR_RUN_DIR}"
                                                VANTOR_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+    set(properties LABELS ${name} ENVIRONMENT SDL_AUDIODRIVER=dummy)
+    if(arg_TIMEOUT)
+        list(APPEND properties TIMEOUT ${arg_TIMEOUT})
+    endif()
     # No test plays sound on a real device.
     gtest_discover_tests(${name} WORKING_DIRECTORY ${VANTOR_RUN_DIR} DISCOVERY_MODE PRE_TEST
-                         PROPERTIES LABELS ${name} ENVIRONMENT SDL_AUDIODRIVER=dummy)
+                         PROPERTIES ${properties})
     if(TARGET vantor_assets)
         add_dependencies(${name} vantor_assets)
     endif()

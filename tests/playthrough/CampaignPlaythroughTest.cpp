@@ -1,0 +1,269 @@
+#include "ScreenChecks.h"
+#include "combat/CombatScreen.h"
+#include "core/GameContext.h"
+#include "core/GameState.h"
+#include "driver/BattleTactics.h"
+#include "driver/GameDriver.h"
+#include "driver/Skins.h"
+#include "hud/HudLayout.h"
+#include "screens/BuildScreen.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <string>
+#include <vector>
+
+// The game as a player meets it: from the logos through the main menu and the world map to the build
+// screen, where two mechs are put together, then into the first mission, won by moving and firing, and back
+// to the world map with the standings the mission put at stake. Every step is a key press, a pointer motion
+// or a click; every screen is saved as a picture and checked on the picture.
+
+namespace {
+
+constexpr int32_t ChangeState = int32_t(ButtonFunction::ChangeState);
+constexpr int32_t SendMessage = int32_t(ButtonFunction::Message);
+// The frame in the middle of the build screen where the mech being built turns.
+constexpr PixelRect PreviewFrame{256, 146, 316, 110};
+// The world map's three standing bars.
+constexpr PixelRect StandingBars{25, 435, 110, 100};
+// The parts of each mech: a steady core, a head and a tail that strengthen the weapon, and a laser whose
+// range reaches the enemy from the start.
+const std::array<const char*, 4> MechParts = {"Wolf Core", "Turtle Head", "Blaster", "Tri Laser Green"};
+
+// The pixels of the area that differ between two pictures.
+std::vector<PixelPoint> ChangedPixels(const Picture& before, const Picture& after, const PixelRect& area) {
+    std::vector<PixelPoint> pixels;
+    for (int y = area.y; y < area.y + area.height; ++y) {
+        for (int x = area.x; x < area.x + area.width; ++x) {
+            if (DifferingShare(before, after, {x, y, 1, 1}, 30) > 0.0) {
+                pixels.push_back({x, y});
+            }
+        }
+    }
+    return pixels;
+}
+
+// Clicks through the build screen's pages until its part list shows the part, then clicks that row.
+bool EquipPart(GameDriver& driver, const std::string& part) {
+    SquadBuilder& builder = SquadBuildMessage::Get().builder;
+    const Inventory& inventory = driver.game().campaign->army().inventory;
+    for (int turn = 0; turn < 2 * kInventoryPages; ++turn) {
+        const std::vector<InventoryRow> rows = builder.Rows(inventory);
+        for (size_t row = 0; row < rows.size(); ++row) {
+            if (rows[row].name == part) {
+                return driver.ClickButton(SendMessage, BuildValue::FirstRow + int32_t(row));
+            }
+        }
+        // Forward to the last page, then back from there.
+        const bool forward = turn < kInventoryPages - 1;
+        driver.ClickButton(SendMessage, forward ? BuildValue::NextPage : BuildValue::PreviousPage);
+    }
+    return false;
+}
+
+// Builds the mech of a squad slot from its parts on the build screen and checks its preview.
+void BuildMech(GameDriver& driver, int32_t slot) {
+    Army& army = driver.game().campaign->army();
+    ASSERT_TRUE(driver.ClickButton(SendMessage, BuildValue::FirstSlot + slot));
+    ASSERT_EQ(SquadBuildMessage::Get().builder.currentSlot(), slot);
+    const Unit& unit = *army.squad[size_t(slot)];
+    ASSERT_EQ(unit.core, nullptr) << "slot " << slot + 1 << " starts empty";
+    driver.Frame();
+    const Picture empty = driver.Screen();
+    for (const char* part : MechParts) {
+        ASSERT_TRUE(EquipPart(driver, part)) << part << " is not on the part list";
+    }
+    ASSERT_NE(unit.core, nullptr);
+    EXPECT_EQ(unit.core->children.size(), 3u) << "a head, a tail and a weapon are attached";
+    ASSERT_NE(unit.weapon, nullptr);
+    EXPECT_EQ(unit.weapon->name, "Tri Laser Green_Weapon");
+    EXPECT_GT(unit.hp, 0);
+
+    driver.Frames(2);
+    const Picture built = driver.Shot("build_mech_" + std::to_string(slot + 1));
+    const std::vector<PixelPoint> mech = ChangedPixels(empty, built, PreviewFrame);
+    EXPECT_GT(mech.size(), 300u) << "the mech turns in the preview frame";
+    const SkinVerdict skin = JudgeSkin(built, mech, 0);
+    EXPECT_TRUE(skin.Wears()) << "the preview's mech: " << skin.Describe();
+}
+
+// Checks that every unit of the battle wears its skin where the player sees it.
+void ExpectSkinsOnTheBattlefield(const GameDriver& driver, const CombatScreen& screen) {
+    const PickView view = PickView::Capture();
+    for (const Unit* unit : screen.turnQueue) {
+        const SkinVerdict skin =
+            JudgeSkin(driver.Screen(), view.PixelsOf(PickIdOf(*unit), 1), ExpectedSkin(*unit));
+        EXPECT_TRUE(skin.Wears()) << unit->name << " of player " << unit->owner.player << ": "
+                                  << skin.Describe();
+    }
+}
+
+// The average colour of what the window shows of a tile, away from its edges.
+Rgb ShownTileColour(const GameDriver& driver, const CombatScreen& screen, const PickView& view,
+                    PathStep tile) {
+    return AverageColour(driver.Screen(), view.PixelsOf(TilePickId(screen, tile.x, tile.y), 2));
+}
+
+// Hovers the farthest reachable tile and checks the route's colours: orange steps and a green end.
+void ExpectPathColours(GameDriver& driver, BattleTactics& tactics) {
+    CombatScreen& screen = tactics.screen;
+    const std::optional<PathStep> far = tactics.FarthestReachable();
+    ASSERT_TRUE(far.has_value()) << "the active unit can reach some tile";
+    const PickView before = PickView::Capture();
+    const Rgb reachable = ShownTileColour(driver, screen, before, *far);
+    ASSERT_TRUE(tactics.Hover(far->x, far->y));
+    ASSERT_EQ(screen.map.TileAt(far->x, far->y)->marker, TileMarker::PathEnd);
+    driver.Shot("path_preview");
+
+    const PickView view = PickView::Capture();
+    const Rgb end = ShownTileColour(driver, screen, view, *far);
+    EXPECT_GT(reachable.b, reachable.g) << "a reachable tile is shown blue";
+    EXPECT_GT(end.g, end.r + 40) << "the route's end is shown green";
+    EXPECT_GT(end.g, end.b + 40) << "the route's end is shown green";
+    // The route runs end first; its steps between the start and the end are shown orange.
+    const std::vector<PathStep>& route = screen.pathfinder.path;
+    ASSERT_GE(route.size(), 3u) << "the farthest tile is more than one step away";
+    int orange = 0;
+    for (size_t i = 1; i + 1 < route.size(); ++i) {
+        const Rgb step = ShownTileColour(driver, screen, view, route[i]);
+        orange += step.r > step.b + 60 && step.g > step.b ? 1 : 0;
+    }
+    EXPECT_GT(orange, 0) << "the route's steps are shown orange";
+}
+
+} // namespace
+
+TEST(CampaignPlaythrough, FromTheLogosThroughABuiltSquadToAWonFirstMission) {
+    GameDriver driver("campaign");
+    GameContext& game = driver.game();
+
+    // [SECTION] Boot and logos: each logo is left by its own key press.
+    ASSERT_TRUE(driver.Frame());
+    const Picture loading = driver.Shot("loading");
+    ASSERT_TRUE(driver.Frame());
+    ASSERT_EQ(game.currentState(), kLogoState);
+    const Picture logo = driver.Shot("logo");
+    ExpectNewScreen(loading, logo, "logo");
+    driver.PressKey(SDL_SCANCODE_SPACE);
+    EXPECT_EQ(game.currentState(), kTeamLogoState) << "one key press leaves the first logo only";
+    Picture teamLogo = logo;
+    if (game.currentState() == kTeamLogoState) {
+        teamLogo = driver.Shot("team_logo");
+        ExpectNewScreen(logo, teamLogo, "team logo");
+        driver.PressKey(SDL_SCANCODE_RETURN);
+    }
+    ASSERT_EQ(game.currentState(), kMainMenuState);
+    driver.Frame();
+    const Picture menu = driver.Shot("main_menu");
+    ExpectNewScreen(teamLogo, menu, "main menu");
+
+    // [SECTION] Main menu: the pointer lights START up, a click on it opens the world map.
+    const HudButton* start = driver.FindButton(ChangeState, kWorldMapState);
+    ASSERT_NE(start, nullptr) << "the main menu has a START button";
+    const PixelRect startArea{int(start->xPos), int(start->yPos), int(start->xSize), int(start->ySize)};
+    const PixelPoint startMiddle = GameDriver::Middle(*start);
+    driver.MoveMouse(startMiddle.x, startMiddle.y);
+    const Picture hovered = driver.Shot("main_menu_start_lit");
+    EXPECT_GT(DifferingShare(menu, hovered, startArea), 0.1) << "START lights up under the pointer";
+    driver.Click(startMiddle.x, startMiddle.y);
+    ASSERT_EQ(game.currentState(), kWorldMapState);
+    driver.Frame();
+    const Picture worldMap = driver.Shot("world_map");
+    ExpectNewScreen(hovered, worldMap, "world map");
+
+    // [SECTION] Build screen: two complete mechs in squad slots 1 and 2.
+    ASSERT_TRUE(driver.ClickButton(ChangeState, kBuildState)) << "the world map has a BUILD button";
+    ASSERT_EQ(game.currentState(), kBuildState);
+    driver.Frame();
+    const Picture build = driver.Shot("build_screen");
+    ExpectNewScreen(worldMap, build, "build screen");
+    for (int32_t slot = 0; slot < 2; ++slot) {
+        BuildMech(driver, slot);
+        if (HasFatalFailure()) {
+            return;
+        }
+    }
+    ASSERT_TRUE(driver.ClickButton(ChangeState, kWorldMapState));
+    ASSERT_EQ(game.currentState(), kWorldMapState);
+    driver.Frame();
+    const Picture ready = driver.Shot("world_map_squad_ready");
+    ExpectNewScreen(build, ready, "world map");
+
+    // [SECTION] The first mission's marker starts its battle.
+    const int32_t mission = driver.MissionIndex("01_Outskirts.xml");
+    ASSERT_GE(mission, 0);
+    const std::array<int32_t, kFactionCount> standings = game.campaign->standings;
+    ASSERT_TRUE(driver.ClickButton(SendMessage, mission)) << "the world map shows the mission's marker";
+    ASSERT_EQ(game.currentState(), kCombatState);
+    BattleTactics tactics(driver);
+    CombatScreen& screen = tactics.screen;
+    const MissionData stakes = screen.mission;
+    ASSERT_TRUE(tactics.AwaitOrder()) << "the first of the player's mechs takes orders";
+    int players = 0;
+    for (const Unit* unit : screen.turnQueue) {
+        players += unit->owner.player == 1 ? 1 : 0;
+    }
+    EXPECT_EQ(players, 2) << "the two built mechs fight";
+    EXPECT_EQ(screen.turnQueue.size(), 4u);
+
+    // A closer look: two notches of the wheel zoom in.
+    for (int notch = 0; notch < 2; ++notch) {
+        driver.Wheel(1);
+        driver.Frame();
+        driver.RunUntil([&] { return !screen.camera.busy(); }, 120);
+    }
+    driver.Frames(2);
+    const Picture battle = driver.Shot("battle");
+    ExpectNewScreen(ready, battle, "battle");
+    ExpectSkinsOnTheBattlefield(driver, screen);
+    ExpectPathColours(driver, tactics);
+
+    // [SECTION] The battle: approach, fire at marked enemies, end the activation.
+    int activations = 0;
+    bool shotComputerTurn = false;
+    while (!tactics.Won() && activations < 16) {
+        if (!tactics.AwaitOrder()) {
+            break;
+        }
+        const bool first = activations == 0;
+        tactics.PlayActivation([&](const char* step) {
+            const std::string name = step;
+            if (first && (name == "moved" || name == "attack mode")) {
+                driver.Shot(name == "moved" ? "moved" : "attack_mode");
+            } else if (first && name == "fired" && screen.shotsThisTurn == 1) {
+                driver.Frames(3);
+                driver.Shot("fired");
+            }
+        });
+        ++activations;
+        if (!shotComputerTurn && screen.activeUnit != nullptr && screen.activeUnit->owner.isComputer) {
+            driver.Frames(30);
+            driver.Shot("computer_turn");
+            shotComputerTurn = true;
+        }
+    }
+    ASSERT_TRUE(screen.player1Won) << "the squad wins within " << activations << " activations";
+    EXPECT_FALSE(screen.player2Won);
+
+    // [SECTION] Victory picture, then back to the world map with the standings the mission put at stake.
+    driver.Frames(2);
+    EXPECT_EQ(game.hud.fileName(), "XMLFiles\\GUI\\win.xml");
+    const Picture victory = driver.Shot("victory");
+    ExpectNewScreen(battle, victory, "victory");
+    ASSERT_TRUE(driver.ClickButton(ChangeState, kWorldMapState))
+        << "the victory layout leads to the world map";
+    ASSERT_EQ(game.currentState(), kWorldMapState);
+    driver.Frame();
+    const Picture after = driver.Shot("world_map_after_victory");
+    ExpectNewScreen(victory, after, "world map after the battle");
+    const std::array<int32_t, kFactionCount> expected = {std::clamp(standings[0] - stakes.fac1, 0, 100),
+                                                         std::clamp(standings[1] - stakes.fac2, 0, 100),
+                                                         std::clamp(standings[2] - stakes.fac3, 0, 100)};
+    EXPECT_EQ(game.campaign->standings, expected) << "a won mission lowers the standings by its stakes";
+    EXPECT_GT(DifferingShare(ready, after, StandingBars), 0.0) << "the standing bars show the change";
+
+    for (const DialogRequest& box : driver.dialogs().shown()) {
+        ADD_FAILURE() << "a message box was shown: " << box.caption << ": " << box.text;
+    }
+}
