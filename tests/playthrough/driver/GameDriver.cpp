@@ -22,8 +22,19 @@ void RecordingWindow::Swap() {
     GLWindow::Swap();
 }
 
+namespace {
+
+bool played = false;
+
+} // namespace
+
+bool GameDriver::FirstInProcess() {
+    return !played;
+}
+
 GameDriver::GameDriver(const std::string& pictureSet, unsigned seed)
     : folder_(std::string(VANTOR_PICTURE_DIR) + "/" + pictureSet) {
+    played = true;
     std::error_code error;
     std::filesystem::remove_all(folder_, error);
     std::filesystem::create_directories(folder_, error);

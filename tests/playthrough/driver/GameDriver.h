@@ -37,6 +37,10 @@ public:
     GameDriver(const GameDriver&) = delete;
     GameDriver& operator=(const GameDriver&) = delete;
 
+    // Whether no driver has played in this process yet: the game boots once a process, so every play-through
+    // needs a process of its own (ctest runs each test so).
+    static bool FirstInProcess();
+
     // [SECTION] Frames
     // Runs one frame of the main loop; false once the game has ended.
     bool Frame();
