@@ -105,49 +105,26 @@ void GameDriver::Push(SDL_Event& event) {
     SDL_PushEvent(&event);
 }
 
-void GameDriver::KeyDown(SDL_Scancode key) {
+void GameDriver::KeyEvent(SDL_Scancode key, bool down) {
     SDL_Event event{};
-    event.type = SDL_KEYDOWN;
+    event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
     event.key.windowID = windowId();
-    event.key.state = SDL_PRESSED;
+    event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
     event.key.keysym.scancode = key;
     event.key.keysym.sym = SDL_GetKeyFromScancode(key);
     Push(event);
 }
 
-void GameDriver::KeyUp(SDL_Scancode key) {
+void GameDriver::ButtonEvent(int sdlButton, bool down) {
     SDL_Event event{};
-    event.type = SDL_KEYUP;
-    event.key.windowID = windowId();
-    event.key.state = SDL_RELEASED;
-    event.key.keysym.scancode = key;
-    event.key.keysym.sym = SDL_GetKeyFromScancode(key);
-    Push(event);
-}
-
-void GameDriver::ButtonDown(int sdlButton) {
-    SDL_Event event{};
-    event.type = SDL_MOUSEBUTTONDOWN;
+    event.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
     event.button.windowID = windowId();
     event.button.button = uint8_t(sdlButton);
-    event.button.state = SDL_PRESSED;
+    event.button.state = down ? SDL_PRESSED : SDL_RELEASED;
     event.button.clicks = 1;
     event.button.x = pointer_.x;
     event.button.y = pointer_.y;
-    heldButtons_ |= SDL_BUTTON(sdlButton);
-    Push(event);
-}
-
-void GameDriver::ButtonUp(int sdlButton) {
-    SDL_Event event{};
-    event.type = SDL_MOUSEBUTTONUP;
-    event.button.windowID = windowId();
-    event.button.button = uint8_t(sdlButton);
-    event.button.state = SDL_RELEASED;
-    event.button.clicks = 1;
-    event.button.x = pointer_.x;
-    event.button.y = pointer_.y;
-    heldButtons_ &= ~SDL_BUTTON(sdlButton);
+    heldButtons_ = down ? heldButtons_ | SDL_BUTTON(sdlButton) : heldButtons_ & ~SDL_BUTTON(sdlButton);
     Push(event);
 }
 

@@ -56,10 +56,10 @@ public:
 
     // [SECTION] Keyboard and mouse
     // Each puts one event into the window's queue; the next frame reads it.
-    void KeyDown(SDL_Scancode key);
-    void KeyUp(SDL_Scancode key);
-    void ButtonDown(int sdlButton = SDL_BUTTON_LEFT);
-    void ButtonUp(int sdlButton = SDL_BUTTON_LEFT);
+    void KeyDown(SDL_Scancode key) { KeyEvent(key, true); }
+    void KeyUp(SDL_Scancode key) { KeyEvent(key, false); }
+    void ButtonDown(int sdlButton = SDL_BUTTON_LEFT) { ButtonEvent(sdlButton, true); }
+    void ButtonUp(int sdlButton = SDL_BUTTON_LEFT) { ButtonEvent(sdlButton, false); }
     void Wheel(int notches);
     // Presses and releases a key, running a frame after each.
     void PressKey(SDL_Scancode key);
@@ -102,6 +102,8 @@ public:
 private:
     uint32_t windowId() const;
     void Push(SDL_Event& event);
+    void KeyEvent(SDL_Scancode key, bool down);
+    void ButtonEvent(int sdlButton, bool down);
 
     DialogRecorder dialogs_;
     RecordingWindow* window_ = nullptr;
