@@ -1,11 +1,11 @@
 #include "combat/LevelMap.h"
 
 #include "platform/Dialog.h"
+#include "platform/DurableSave.h"
 #include "platform/Paths.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <sstream>
 #include <tinyxml2.h>
 
@@ -222,26 +222,16 @@ bool LevelMap::Save() {
     }
     tinyxml2::XMLPrinter printer;
     doc.Print(&printer);
-
-    std::string target = NativePath(FilePath());
-    std::string temporary = target + ".saving";
-    bool written = false;
-    if (!fileName_.empty()) {
-        if (FILE* file = std::fopen(temporary.c_str(), "wb")) {
-            size_t size = static_cast<size_t>(printer.CStrSize() - 1);
-            written = std::fwrite(printer.CStr(), 1, size, file) == size;
-            written = (std::fflush(file) == 0) && written;
-            written = (std::fclose(file) == 0) && written;
-            written = written && std::rename(temporary.c_str(), target.c_str()) == 0;
-            if (!written) {
-                std::remove(temporary.c_str());
-            }
-        }
+    std::string error;
+    if (fileName_.empty()) {
+        ShowErrorBox(SaveFailedText("", "the map has no file name"));
+        return false;
     }
-    if (!written) {
-        ShowErrorBox(OpenFailedText);
+    if (SaveFileDurably(FilePath(), std::string_view(printer.CStr(), printer.CStrSize() - 1), error)) {
+        return true;
     }
-    return written;
+    ShowErrorBox(SaveFailedText(FilePath(), error));
+    return false;
 }
 
 void LevelMap::Resize(uint32_t newWidth, uint32_t newHeight) {

@@ -3,13 +3,13 @@
 #include "hud/Message.h"
 #include "hud/MessageDispatcher.h"
 #include "platform/Dialog.h"
+#include "platform/DurableSave.h"
 #include "platform/Paths.h"
 
 #include <tinyxml2.h>
 
 #include <algorithm>
 #include <cctype>
-#include <cstdio>
 #include <limits>
 
 const char* const PickSilhouetteImage = "Art Assets\\Menu_Block_pick.bmp";
@@ -19,7 +19,6 @@ const char* const CombatLayoutFile = "XMLFiles\\GUI\\combat.xml";
 namespace {
 
 const char* const ReadFailedText = "Could not open file for reading: ";
-const char* const SaveFailedText = "Could not open file for reading";
 const char* const MissingRootText = "Missing \"hud\" Tag";
 
 int32_t nextButtonId = 0;
@@ -193,26 +192,16 @@ bool HudLayout::SaveHud() {
     }
     tinyxml2::XMLPrinter printer;
     doc.Print(&printer);
-
-    bool written = false;
-    if (!fileName_.empty()) {
-        const std::string target = NativePath(fileName_);
-        const std::string temporary = target + ".saving";
-        if (FILE* file = std::fopen(temporary.c_str(), "wb")) {
-            const size_t size = static_cast<size_t>(printer.CStrSize() - 1);
-            written = std::fwrite(printer.CStr(), 1, size, file) == size;
-            written = (std::fflush(file) == 0) && written;
-            written = (std::fclose(file) == 0) && written;
-            written = written && std::rename(temporary.c_str(), target.c_str()) == 0;
-            if (!written) {
-                std::remove(temporary.c_str());
-            }
-        }
+    std::string error;
+    if (fileName_.empty()) {
+        ShowErrorBox(SaveFailedText("", "the layout has no file name"));
+        return false;
     }
-    if (!written) {
-        ShowErrorBox(SaveFailedText);
+    if (SaveFileDurably(fileName_, std::string_view(printer.CStr(), printer.CStrSize() - 1), error)) {
+        return true;
     }
-    return written;
+    ShowErrorBox(SaveFailedText(fileName_, error));
+    return false;
 }
 
 int32_t HudLayout::AddButton(HudButton button) {

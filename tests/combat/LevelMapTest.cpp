@@ -1,5 +1,6 @@
 #include "combat/LevelMap.h"
 #include "platform/Dialog.h"
+#include "platform/SaveFaults.h"
 
 #include <filesystem>
 #include <fstream>
@@ -148,18 +149,31 @@ TEST(LevelMap, SaveWritesPassCostsAsTheyReadAndRoundTrips) {
     }
 }
 
-TEST(LevelMap, FailedSaveLeavesTheOldFileWhole) {
+TEST(LevelMap, FailedSaveLeavesTheOldFileWholeAndSaysTheSaveFailed) {
     TempLevels levels;
     levels.write("a.xml", TwoByTwo);
     LevelMap map;
     map.SetFolder(levels.folder());
     ASSERT_TRUE(map.Load("a.xml"));
-    // A folder where the temporary file should go makes the write fail.
-    std::filesystem::create_directory(levels.folder() + "a.xml.saving");
     map.TileAt(0, 0)->elevation = 9;
+    const std::string saveFailed = "Could not save " + map.FilePath() + ": ";
+    for (SaveFault fault : kEverySaveFault) {
+        const FaultedSave outcome = SaveUnderFault(fault, levels.folder(), [&] { return map.Save(); });
+        EXPECT_FALSE(outcome.saved) << SaveFaultName(fault);
+        EXPECT_EQ(levels.read("a.xml"), TwoByTwo) << SaveFaultName(fault);
+        if (fault != SaveFault::KilledBeforeReplace) {
+            EXPECT_EQ(outcome.boxes.rfind(saveFailed, 0), 0u)
+                << SaveFaultName(fault) << ": " << outcome.boxes;
+        }
+    }
+    // A folder where the temporary file should go makes the write fail too.
+    std::filesystem::remove(levels.folder() + "a.xml.saving");
+    std::filesystem::create_directory(levels.folder() + "a.xml.saving");
     DialogRecorder recorder;
     EXPECT_FALSE(map.Save());
-    EXPECT_TRUE(recorder.sawText("Could not open file for reading"));
+    ASSERT_EQ(recorder.shown().size(), 1u);
+    EXPECT_EQ(recorder.shown()[0].caption, "Error");
+    EXPECT_EQ(recorder.shown()[0].text.rfind(saveFailed, 0), 0u) << recorder.shown()[0].text;
     EXPECT_EQ(levels.read("a.xml"), TwoByTwo);
 }
 

@@ -2,6 +2,7 @@
 #include "data/TempFiles.h"
 #include "hud/MessageReciever.h"
 #include "platform/Dialog.h"
+#include "platform/SaveFaults.h"
 
 #include <gtest/gtest.h>
 
@@ -148,16 +149,30 @@ TEST(HudLayout, BadFilesKeepTheOldButtonsAndName) {
     EXPECT_EQ(ReadAll(wrongRoot), "<?xml version=\"1.0\"?><mapdata/>");
 }
 
-TEST(HudLayout, AFailedSaveLeavesTheOldFileWhole) {
+TEST(HudLayout, AFailedSaveLeavesTheOldFileWholeAndSaysTheSaveFailed) {
     LayoutFixture f;
     const std::string path = f.folder.write("menu.xml", SampleLayout);
     ASSERT_TRUE(f.layout.LoadHud(path));
     f.layout.buttons().clear();
+    const std::string saveFailed = "Could not save " + path + ": ";
+    for (SaveFault fault : kEverySaveFault) {
+        const FaultedSave outcome =
+            SaveUnderFault(fault, f.folder.path().string(), [&] { return f.layout.SaveHud(); });
+        EXPECT_FALSE(outcome.saved) << SaveFaultName(fault);
+        EXPECT_EQ(ReadAll(path), SampleLayout) << SaveFaultName(fault);
+        if (fault != SaveFault::KilledBeforeReplace) {
+            EXPECT_EQ(outcome.boxes.rfind(saveFailed, 0), 0u)
+                << SaveFaultName(fault) << ": " << outcome.boxes;
+        }
+    }
     // The temporary file cannot be created where a folder stands in its way.
+    std::filesystem::remove(path + ".saving");
     std::filesystem::create_directories(path + ".saving");
     DialogRecorder rec;
     EXPECT_FALSE(f.layout.SaveHud());
-    EXPECT_TRUE(rec.sawText("Could not open file for reading"));
+    ASSERT_EQ(rec.shown().size(), 1u);
+    EXPECT_EQ(rec.shown()[0].caption, "Error");
+    EXPECT_EQ(rec.shown()[0].text.rfind(saveFailed, 0), 0u) << rec.shown()[0].text;
     EXPECT_EQ(ReadAll(path), SampleLayout);
 
     // A layout without a file name cannot be saved either.
