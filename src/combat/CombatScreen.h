@@ -2,11 +2,13 @@
 
 #include "combat/CombatHooks.h"
 #include "combat/LevelMap.h"
+#include "combat/OpponentRule.h"
 #include "combat/Pathfinder.h"
 #include "data/Army.h"
 #include "data/Unit.h"
 #include "render/Camera.h"
 
+#include <array>
 #include <memory>
 #include <optional>
 #include <string>
@@ -175,6 +177,10 @@ public:
     Unit* hoveredUnit = nullptr;
     Unit* aiTarget = nullptr;
     int64_t lastAiActionTime = 0;
+    // The rule that plays player 1's and player 2's computer units, in that order.
+    std::array<OpponentRule, 2> opponentRules{OpponentRule::Classic, OpponentRule::Classic};
+    // The pause between two actions of a computer unit.
+    int64_t aiActionMilliseconds = DefaultAiActionMilliseconds;
     UndoRecord undo;
     int32_t shotsThisTurn = 0;
     // Activations started since the battle was loaded.

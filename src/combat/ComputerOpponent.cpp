@@ -37,7 +37,7 @@ void CombatScreen::AiStep() {
         lastAiActionTime = clock.Elapsed();
     }
     int64_t elapsed = clock.Elapsed() - lastAiActionTime;
-    if (elapsed * 1000 / clock.Frequency() < 1000 || camera.busy()) {
+    if (elapsed * 1000 / clock.Frequency() < aiActionMilliseconds || camera.busy()) {
         return;
     }
     if (aiTarget == nullptr) {

@@ -224,6 +224,10 @@ void CombatUpdate() {
         return;
     }
     DrawCombatBars();
+    // The options may change between battles or from the pause menu; they apply from the next action on.
+    const OpponentSettings& opponent = GameOpponentSettings();
+    session.screen.opponentRules = opponent.rules;
+    session.screen.aiActionMilliseconds = opponent.aiActionMilliseconds;
     session.screen.Update(session.picking.FrameInput());
 }
 
