@@ -12,6 +12,8 @@
 #include "screens/BuildScreen.h"
 #include "screens/WorldMap.h"
 
+#include <utility>
+
 GameContext& GameContext::Get() {
     // The dispatcher must exist before the context: receivers owned by the context unregister from it
     // when the context is destroyed.
@@ -59,15 +61,19 @@ GameContext::GameContext()
     particles_ = std::make_unique<ParticlePool>();
     campaign = nullptr;
     // A core loaded from a unit file gets its model, its skin and the unit's pick colour.
+    // The colour a core had goes back first: each core holds exactly one.
     SetCoreVisualHook([this](Component& core, int32_t skin) {
         PrepareCoreModel(core, skin, renderer);
+        ReleasePickColourOf(std::exchange(core.pickColour, 0u));
         core.pickColour = uint32_t(pickColours.NewPickColour());
     });
+    SetPickColourReleaser([this](uint32_t colour) { pickColours.ReleasePickColour(int32_t(colour)); });
 }
 
 GameContext::~GameContext() {
     SetCoreVisualHook(nullptr);
     campaign.reset();
+    SetPickColourReleaser(nullptr);
     input_.reset();
     particles_.reset();
 }

@@ -3,6 +3,7 @@
 #include "data/DataXml.h"
 #include "platform/Dialog.h"
 #include "platform/Paths.h"
+#include "render/ModelNode.h"
 
 #include <tinyxml2.h>
 
@@ -10,6 +11,7 @@
 #include <array>
 #include <cctype>
 #include <limits>
+#include <utility>
 
 namespace {
 
@@ -166,13 +168,35 @@ bool LoadComponent(std::optional<std::string_view> path, Component& component) {
     return true;
 }
 
+namespace {
+
+PickColourReleaser& InstalledPickColourReleaser() {
+    static PickColourReleaser releaser;
+    return releaser;
+}
+
+} // namespace
+
+Component::~Component() {
+    ReleaseDisplayList(displayList);
+    ReleasePickColourOf(pickColour);
+}
+
+PickColourReleaser SetPickColourReleaser(PickColourReleaser releaser) {
+    return std::exchange(InstalledPickColourReleaser(), std::move(releaser));
+}
+
+void ReleasePickColourOf(uint32_t colour) {
+    if (colour != 0 && InstalledPickColourReleaser()) {
+        InstalledPickColourReleaser()(colour);
+    }
+}
+
 std::unique_ptr<Component> CloneComponent(const Component& component) {
     auto copy = std::make_unique<Component>();
     copy->model = component.model;
     copy->modelSlot = component.modelSlot;
-    copy->displayList = component.displayList;
     copy->transform = component.transform;
-    copy->pickColour = component.pickColour;
     copy->animationFrame = component.animationFrame;
     copy->animationKey = component.animationKey;
     copy->isWeapon = component.isWeapon;

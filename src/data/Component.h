@@ -3,6 +3,7 @@
 #include "render/Maths.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -18,7 +19,13 @@ struct ModelNode; // a drawable model tree, owned by the renderer's model table
 enum ComponentType : int32_t { CORE = 1, HEAD = 2, TAIL = 3, WEAPON = 4 };
 
 // One module. Loading fills the stats; the drawing fields are filled by the renderer for a mech's core.
+// The module owns its display list and pick colour: destroying it deletes the one and hands the other back.
 struct Component {
+    Component() = default;
+    ~Component();
+    Component(const Component&) = delete;
+    Component& operator=(const Component&) = delete;
+
     ModelNode* model = nullptr; // the model this node draws; set for a mech's core only
     int32_t modelSlot = 0;      // the root's `model` attribute; below 1 the node is not drawn
     uint32_t displayList = 0;   // textured display list of the core
@@ -56,8 +63,16 @@ struct Component {
 // Returns true when the whole file was read; on failure a box is shown and the rest is left as it was.
 bool LoadComponent(std::optional<std::string_view> path, Component& component);
 
-// Gives a newly made deep copy of the component and its children (drawing fields included).
+// Gives a newly made deep copy of the component and its children. The copy shares the model and its place
+// but has no display list and no pick colour of its own yet: the original keeps those.
 std::unique_ptr<Component> CloneComponent(const Component& component);
+
+// Hands a pick colour back to whoever gave it out; installed by the game (without one nothing happens).
+using PickColourReleaser = std::function<void(uint32_t colour)>;
+// Installs the releaser modules use when they are destroyed or get a new colour; returns the previous one.
+PickColourReleaser SetPickColourReleaser(PickColourReleaser releaser);
+// Hands the colour back through the installed releaser; 0 is no colour and is ignored.
+void ReleasePickColourOf(uint32_t colour);
 
 // [SECTION] Part table
 

@@ -10,7 +10,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 #include <limits>
+#include <utility>
 
 const char* const PickSilhouetteImage = "Art Assets\\Menu_Block_pick.bmp";
 const char* const HoverSound = "Sound Assets\\SFX\\Zoom\\Servo_Zoom_ScopeOn.wav";
@@ -20,6 +22,8 @@ namespace {
 
 const char* const ReadFailedText = "Could not open file for reading: ";
 const char* const MissingRootText = "Missing \"hud\" Tag";
+// Where layouts live and where a bare "Save As" name goes.
+const char* const LayoutFolder = "XMLFiles\\GUI";
 
 int32_t nextButtonId = 0;
 
@@ -66,6 +70,27 @@ const char* ButtonFunctionName(int32_t function) {
         return "Unknown";
     }
     return names[function];
+}
+
+std::string LayoutSaveName(const std::string& typed) {
+    const size_t first = typed.find_first_not_of(" \t");
+    if (first == std::string::npos) {
+        return {};
+    }
+    const size_t last = typed.find_last_not_of(" \t");
+    std::string name = typed.substr(first, last - first + 1);
+    const size_t folderEnd = name.find_last_of("\\/");
+    if (folderEnd == std::string::npos) {
+        name = std::string(LayoutFolder) + "\\" + name;
+    }
+    const size_t base = folderEnd == std::string::npos ? std::strlen(LayoutFolder) + 1 : folderEnd + 1;
+    if (base >= name.size()) {
+        return {};
+    }
+    if (name.find('.', base) == std::string::npos) {
+        name += ".xml";
+    }
+    return name;
 }
 
 HudButton::HudButton() : id(nextButtonId++) {}
@@ -119,6 +144,11 @@ void HudLayout::ReleaseSilhouettes() {
 
 void HudLayout::Clear() {
     ReleaseSilhouettes();
+    for (const HudButton& button : buttons_) {
+        if (button.pickColour != 0) {
+            colours().ReleasePickColour(static_cast<int32_t>(button.pickColour));
+        }
+    }
     buttons_.clear();
     selectedId_ = -1;
 }
@@ -136,7 +166,9 @@ bool HudLayout::LoadHud(const std::string& fileName) {
         return false;
     }
     fileName_ = name;
-    Clear();
+    // The new buttons take their colours before the old ones hand theirs back, so no colour is reused by
+    // the next layout (a stale pick of the old layout then finds nothing).
+    std::vector<HudButton> loaded;
     for (const tinyxml2::XMLElement* element = root->FirstChildElement("button"); element != nullptr;
          element = element->NextSiblingElement("button")) {
         HudButton button;
@@ -158,8 +190,10 @@ bool HudLayout::LoadHud(const std::string& fileName) {
             button.g = AttributeUnsigned(text, "g");
             button.b = AttributeUnsigned(text, "b");
         }
-        buttons_.push_back(std::move(button));
+        loaded.push_back(std::move(button));
     }
+    Clear();
+    buttons_ = std::move(loaded);
     Select(-1);
     return true;
 }
@@ -201,6 +235,20 @@ bool HudLayout::SaveHud() {
         return true;
     }
     ShowErrorBox(SaveFailedText(fileName_, error));
+    return false;
+}
+
+bool HudLayout::SaveHudAs(const std::string& newName) {
+    const std::string target = LayoutSaveName(newName);
+    if (target.empty()) {
+        ShowErrorBox(SaveFailedText("", "no file name was given"));
+        return false;
+    }
+    std::string previous = std::exchange(fileName_, target);
+    if (SaveHud()) {
+        return true;
+    }
+    fileName_ = std::move(previous);
     return false;
 }
 
@@ -325,6 +373,9 @@ void HudLayout::DeleteSelected() {
     }
     if (it->pickTexture != 0 && hooks_.releasePickTexture) {
         hooks_.releasePickTexture(it->pickTexture);
+    }
+    if (it->pickColour != 0) {
+        colours().ReleasePickColour(static_cast<int32_t>(it->pickColour));
     }
     it = buttons_.erase(it);
     selectedId_ = it != buttons_.end() ? it->id : -1;

@@ -38,6 +38,10 @@ extern const char* const HoverSound;
 // The layout the pause menu's "Pause" buttons return to.
 extern const char* const CombatLayoutFile;
 
+// The file a "Save As" name is written to: surrounding spaces dropped; a name without a folder is put
+// into XMLFiles\GUI; ".xml" is added when the name has no extension. Empty for an empty name.
+std::string LayoutSaveName(const std::string& typed);
+
 // One button. A new button is 100 x 100 at (0, 0), does nothing, has no label and takes the next button id.
 struct HudButton {
     HudButton();
@@ -99,7 +103,11 @@ public:
     // Writes the layout to its file through a temporary file; on failure shows a box, leaves the old file
     // whole and returns false.
     bool SaveHud();
-    // Discards every button (their silhouettes are released; their colours are not handed back).
+    // Writes the layout under another file name ("Save As"): a bare name goes into XMLFiles\GUI and gets
+    // ".xml" when it has no extension (see LayoutSaveName). On success the layout's file becomes the new one
+    // (later saves and reloads use it); on failure a box is shown and the file name stays as it was.
+    bool SaveHudAs(const std::string& newName);
+    // Discards every button, releasing their silhouettes and handing their pick colours back.
     void Clear();
     // The file last loaded (the file SaveHud writes).
     const std::string& fileName() const { return fileName_; }

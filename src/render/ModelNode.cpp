@@ -7,6 +7,7 @@
 namespace {
 
 DisplayListReleaser listReleaser = nullptr;
+int64_t liveDisplayLists = 0;
 
 bool SameNameIgnoringCase(const std::string& a, const std::string& b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
@@ -141,6 +142,24 @@ void SetDisplayListReleaser(DisplayListReleaser releaser) {
     listReleaser = releaser;
 }
 
+void ReleaseDisplayList(uint32_t list) {
+    if (list == 0) {
+        return;
+    }
+    if (listReleaser != nullptr) {
+        listReleaser(list);
+    }
+    --liveDisplayLists;
+}
+
+void CountCompiledDisplayList() {
+    ++liveDisplayLists;
+}
+
+int64_t LiveDisplayListCount() {
+    return liveDisplayLists;
+}
+
 void AnimationTrack::ComputeSteps() {
     steps.clear();
     for (size_t k = 0; k + 1 < keys.size(); ++k) {
@@ -149,14 +168,8 @@ void AnimationTrack::ComputeSteps() {
 }
 
 ModelNode::~ModelNode() {
-    if (listReleaser != nullptr) {
-        if (fullList != 0) {
-            listReleaser(fullList);
-        }
-        if (plainList != 0) {
-            listReleaser(plainList);
-        }
-    }
+    ReleaseDisplayList(fullList);
+    ReleaseDisplayList(plainList);
 }
 
 void ModelNode::SetNodeTexture(uint32_t newTexture, bool recursive) {

@@ -124,6 +124,12 @@ struct ModelNode {
 using DisplayListReleaser = void (*)(uint32_t list);
 // Installs the function that node destruction uses to delete display lists.
 void SetDisplayListReleaser(DisplayListReleaser releaser);
+// Deletes a list through the installed releaser and counts it gone; 0 is no list and is ignored.
+void ReleaseDisplayList(uint32_t list);
+// Counts a list just compiled (the gl library calls it for every list it makes).
+void CountCompiledDisplayList();
+// Display lists compiled and not yet deleted, over the whole process: a cheap gauge for leak tests.
+int64_t LiveDisplayListCount();
 
 // Advances a drawn copy of an animated node by one frame: loops the counter over the track's length, copies a
 // key that falls on the counter, otherwise applies the step of the segment the counter lies in.

@@ -79,14 +79,8 @@ void SquadBuildMessage::ProcessMessages() {
         if (!game.campaign) {
             return;
         }
-        Army& army = game.campaign->army();
-        const Unit* unit = builder.currentUnit(army);
-        const uint32_t oldColour = unit != nullptr && unit->core ? unit->core->pickColour : 0;
-        builder.HandleValue(message.value, army, game.moduleFiles);
-        // A new core gets a new pick colour; the one it had is free again.
-        if (unit != nullptr && unit->core && oldColour != 0 && unit->core->pickColour != oldColour) {
-            game.pickColours.ReleasePickColour(int32_t(oldColour));
-        }
+        // A new core hands its old pick colour and display list back itself.
+        builder.HandleValue(message.value, game.campaign->army(), game.moduleFiles);
     });
 }
 

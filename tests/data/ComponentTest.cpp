@@ -188,3 +188,24 @@ TEST(Component, CloneCopiesTheWholeTree) {
     EXPECT_EQ("Child", copy->children[0]->name);
     EXPECT_EQ(5, copy->body);
 }
+
+TEST(Component, AModuleHandsItsPickColourBackOnceAndACopyTakesNone) {
+    std::vector<uint32_t> handedBack;
+    PickColourReleaser previous =
+        SetPickColourReleaser([&handedBack](uint32_t colour) { handedBack.push_back(colour); });
+    {
+        auto core = std::make_unique<Component>();
+        core->pickColour = 12003004;
+        auto child = std::make_unique<Component>();
+        child->pickColour = 5;
+        core->children.push_back(std::move(child));
+        std::unique_ptr<Component> copy = CloneComponent(*core);
+        EXPECT_EQ(copy->pickColour, 0u);
+        EXPECT_EQ(copy->children.at(0)->pickColour, 0u);
+        copy.reset();
+        EXPECT_TRUE(handedBack.empty()) << "the copy had no colour to hand back";
+        Component uncoloured;
+    }
+    EXPECT_EQ(handedBack, (std::vector<uint32_t>{12003004, 5}));
+    SetPickColourReleaser(previous);
+}

@@ -181,7 +181,7 @@ TEST(HudLayout, AFailedSaveLeavesTheOldFileWholeAndSaysTheSaveFailed) {
     EXPECT_EQ(rec.count(DialogKind::Error), 2);
 }
 
-TEST(HudLayout, EveryLoadTakesNewColoursAndFreesOldSilhouettes) {
+TEST(HudLayout, EveryLoadTakesNewColoursAndHandsBackTheOldColoursAndSilhouettes) {
     LayoutFixture f;
     const std::string path = f.folder.write("menu.xml", SampleLayout);
     ASSERT_TRUE(f.layout.LoadHud(path));
@@ -193,7 +193,10 @@ TEST(HudLayout, EveryLoadTakesNewColoursAndFreesOldSilhouettes) {
     }
     ASSERT_TRUE(f.layout.LoadHud());
     EXPECT_EQ(f.released, textures);
-    EXPECT_EQ(f.registry.size(), 6u);
+    EXPECT_EQ(f.registry.size(), 3u) << "the first load's colours were handed back";
+    for (uint32_t colour : before) {
+        EXPECT_FALSE(f.registry.Contains(int32_t(colour)));
+    }
     for (const HudButton& b : f.layout.buttons()) {
         EXPECT_NE(b.pickColour, 0u);
         EXPECT_EQ(std::count(before.begin(), before.end(), b.pickColour), 0);
@@ -201,6 +204,10 @@ TEST(HudLayout, EveryLoadTakesNewColoursAndFreesOldSilhouettes) {
     }
     EXPECT_EQ(f.layout.FindByPickColour(static_cast<int32_t>(before[0])), nullptr);
     EXPECT_EQ(f.layout.FindByPickColour(0), nullptr);
+    for (int i = 0; i < 50; ++i) {
+        ASSERT_TRUE(f.layout.LoadHud());
+    }
+    EXPECT_EQ(f.registry.size(), 3u) << "reloading keeps the count of colours in use flat";
 
     // Appended buttons (world-map markers) get colours and silhouettes too and are found by them.
     HudButton marker;
@@ -301,6 +308,7 @@ TEST(HudLayout, EditorSelectsAddsDeletesAndSaves) {
     EXPECT_EQ(f.layout.Selected(), nullptr);
     f.layout.DeleteSelected();
     EXPECT_EQ(buttons.size(), 1u);
+    EXPECT_EQ(f.registry.size(), 1u) << "deleted buttons hand their colours back";
 
     // A new button is 100 x 100, selected, and saved as one more element.
     const int32_t id = f.layout.AddEditorButton();
@@ -334,3 +342,41 @@ TEST(HudLayout, EditorSelectsAddsDeletesAndSaves) {
 }
 
 } // namespace
+
+TEST(HudLayout, SaveAsWritesACopyUnderTheNewNameAndWorksOnItFromThen) {
+    EXPECT_EQ(LayoutSaveName("  victory "), "XMLFiles\\GUI\\victory.xml");
+    EXPECT_EQ(LayoutSaveName("menu2.xml"), "XMLFiles\\GUI\\menu2.xml");
+    EXPECT_EQ(LayoutSaveName("XMLFiles\\GUI\\sub\\menu"), "XMLFiles\\GUI\\sub\\menu.xml");
+    EXPECT_EQ(LayoutSaveName("/tmp/a.b/menu"), "/tmp/a.b/menu.xml") << "a dot in a folder is no extension";
+    EXPECT_EQ(LayoutSaveName("   "), "");
+    EXPECT_EQ(LayoutSaveName("XMLFiles\\GUI\\"), "");
+
+    LayoutFixture f;
+    DialogRecorder rec;
+    const std::string path = f.folder.write("menu.xml", SampleLayout);
+    const std::string original = ReadAll(path);
+    ASSERT_TRUE(f.layout.LoadHud(path));
+    f.layout.buttons()[0].xPos = 321;
+
+    const std::string copy = f.folder.file("menu_copy.xml");
+    ASSERT_TRUE(f.layout.SaveHudAs(copy));
+    EXPECT_EQ(f.layout.fileName(), copy);
+    EXPECT_EQ(ReadAll(path), original) << "the file it was loaded from is untouched";
+    HudLayout reread;
+    ASSERT_TRUE(reread.LoadHud(copy));
+    ASSERT_EQ(reread.buttons().size(), 3u);
+    EXPECT_EQ(reread.buttons()[0].xPos, 321u);
+
+    // Later saves go to the new file.
+    f.layout.buttons()[0].xPos = 7;
+    ASSERT_TRUE(f.layout.SaveHud());
+    ASSERT_TRUE(reread.LoadHud());
+    EXPECT_EQ(reread.buttons()[0].xPos, 7u);
+    EXPECT_EQ(ReadAll(path), original);
+
+    // A name that cannot be written, or none, shows a box and keeps working on the current file.
+    EXPECT_FALSE(f.layout.SaveHudAs(f.folder.file("no/such/folder/x.xml")));
+    EXPECT_FALSE(f.layout.SaveHudAs(" "));
+    EXPECT_EQ(f.layout.fileName(), copy);
+    EXPECT_EQ(rec.count(DialogKind::Error), 2);
+}

@@ -71,6 +71,8 @@ bool RunHudEditorCommand(HudLayout& layout, HudEditorCommand command, const std:
         return layout.LoadHud(fileName);
     case HudEditorCommand::Save:
         return layout.SaveHud();
+    case HudEditorCommand::SaveAs:
+        return layout.SaveHudAs(fileName);
     case HudEditorCommand::Reload:
         return layout.LoadHud();
     case HudEditorCommand::AddButton:
@@ -126,6 +128,16 @@ void DrawHudEditor(HudLayout& layout) {
         }
         if (ImGui::Button("Save Changes")) {
             RunHudEditorCommand(layout, HudEditorCommand::Save);
+        }
+        // A copy of the layout under a new name: the editor then works on the new file.
+        static char saveAsName[200] = {};
+        bool saveAs = ImGui::InputText("Save as:", saveAsName, sizeof(saveAsName),
+                                       ImGuiInputTextFlags_EnterReturnsTrue);
+        ImGui::SameLine();
+        saveAs = ImGui::Button("Save As") || saveAs;
+        if (saveAs && RunHudEditorCommand(layout, HudEditorCommand::SaveAs, saveAsName)) {
+            saveAsName[0] = '\0';
+            shownName.clear();
         }
         if (ImGui::Button("Reload File")) {
             RunHudEditorCommand(layout, HudEditorCommand::Reload);

@@ -9,9 +9,10 @@ class HudLayout;
 // layout. Tab opens and closes it (HudLayout::ToggleEditor); while it is open a click on a button selects it.
 
 // The editor's file and button commands.
-enum class HudEditorCommand : int32_t { LoadFile, Save, Reload, AddButton, DeleteButton };
+enum class HudEditorCommand : int32_t { LoadFile, Save, SaveAs, Reload, AddButton, DeleteButton };
 
-// Runs one command on the layout; LoadFile loads fileName (the others ignore it). False when a load or save
+// Runs one command on the layout; LoadFile loads fileName and SaveAs writes the layout under it (the others
+// ignore it). False when a load or save
 // failed (the box has been shown and the layout and file are as they were).
 bool RunHudEditorCommand(HudLayout& layout, HudEditorCommand command, const std::string& fileName = {});
 

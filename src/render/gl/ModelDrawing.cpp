@@ -8,6 +8,8 @@
 #include <GL/glew.h>
 #include <SDL_video.h>
 
+#include <utility>
+
 namespace {
 
 void DeleteList(uint32_t list) {
@@ -22,6 +24,7 @@ uint32_t CompileList(const ModelNode& node, bool full) {
     glNewList(list, GL_COMPILE);
     node.DrawMesh(full);
     glEndList();
+    CountCompiledDisplayList();
     return list;
 }
 
@@ -49,14 +52,8 @@ void ModelNode::BuildDisplayLists() {
     SetDisplayListReleaser(DeleteList);
     // The white texture must exist before any list is compiled: creating it inside one would record it.
     WhiteTexture();
-    if (fullList != 0) {
-        glDeleteLists(fullList, 1);
-        fullList = 0;
-    }
-    if (plainList != 0) {
-        glDeleteLists(plainList, 1);
-        plainList = 0;
-    }
+    ReleaseDisplayList(std::exchange(fullList, 0u));
+    ReleaseDisplayList(std::exchange(plainList, 0u));
     PrepareForDrawing();
     fullList = CompileList(*this, true);
     plainList = CompileList(*this, false);
@@ -153,6 +150,8 @@ void PrepareCoreModel(Component& core, int32_t skin, const Renderer& renderer) {
         return;
     }
     const uint32_t texture = renderer.textures[static_cast<size_t>(SkinTextureSlot(skin))];
+    // The core owns its list: the one of its previous skin or model goes.
+    ReleaseDisplayList(std::exchange(core.displayList, 0u));
     core.displayList = model->MakeTexturedList(texture);
     core.model = model;
 }

@@ -176,10 +176,14 @@ TEST(RendererTest, TheCatalogueFillsNamedSlotsAndReportsBadFiles) {
 
 TEST(RendererTest, DisplayListsAreReplacedNotPiledUp) {
     REQUIRE_GL();
-    ModelNode block;
+    const int64_t live = LiveDisplayListCount();
+    auto block_ = std::make_unique<ModelNode>();
+    ModelNode& block = *block_;
     block.BuildProceduralModel(ProceduralTileBlock);
+    EXPECT_EQ(LiveDisplayListCount(), live + 2);
     uint32_t firstFull = block.fullList;
     block.BuildDisplayLists();
+    EXPECT_EQ(LiveDisplayListCount(), live + 2) << "compiling again deletes the old lists";
     EXPECT_FALSE(glIsList(firstFull) && firstFull != block.fullList && firstFull != block.plainList);
     EXPECT_TRUE(glIsList(block.fullList));
     EXPECT_TRUE(glIsList(block.plainList));
@@ -192,7 +196,12 @@ TEST(RendererTest, DisplayListsAreReplacedNotPiledUp) {
     uint32_t own = block.MakeTexturedList(WhiteTexture());
     EXPECT_TRUE(glIsList(own));
     EXPECT_EQ(block.children[0]->texture, WhiteTexture());
-    glDeleteLists(own, 1);
+    ReleaseDisplayList(own);
+    EXPECT_EQ(LiveDisplayListCount(), live + 2 + 2) << "the block's and the empty node's; the own list is gone";
+    block_->BuildDisplayLists();
+    EXPECT_EQ(LiveDisplayListCount(), live + 2 + 2 + 2) << "now the child has its two as well";
+    block_.reset();
+    EXPECT_EQ(LiveDisplayListCount(), live + 2) << "a destroyed node deletes its lists and its children's";
 }
 
 TEST(RendererTest, InitRendererOpensTheWindowAndLoadsTheWholeCatalogue) {

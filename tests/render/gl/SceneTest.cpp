@@ -297,7 +297,7 @@ TEST_F(SceneTest, ComponentTreesDrawTheirCoreAndAnimateOnlyInTheVisiblePass) {
     ASSERT_NE(core.displayList, 0u);
     auto undrawn = std::make_unique<Component>();
     undrawn->modelSlot = 0;
-    undrawn->displayList = core.displayList;
+    undrawn->displayList = renderer.model(1)->MakeTexturedList(0);
     undrawn->transform.position = {-30, 0, 0};
     core.children.push_back(std::move(undrawn));
 
@@ -376,7 +376,6 @@ TEST_F(SceneTest, CoresWearThePictureOfTheirSkinNotTheScreenInTheSameSlot) {
         EXPECT_NEAR(p[0], c.r, 2) << "skin " << c.skin;
         EXPECT_NEAR(p[1], c.g, 2) << "skin " << c.skin;
         EXPECT_NEAR(p[2], c.b, 2) << "skin " << c.skin;
-        glDeleteLists(core.displayList, 1);
     }
     EXPECT_EQ(SkinTextureSlot(5), 35);
     EXPECT_EQ(SkinTextureSlot(10), 40);
@@ -416,4 +415,33 @@ TEST_F(SceneTest, AMechUnderTheBattleLightKeepsTheColourOfItsPaint) {
         }
     }
     EXPECT_GT(sampled, 40) << "the box covers the middle of its place";
+}
+
+TEST_F(SceneTest, ACoreOwnsOneDisplayListThroughSwapsAndCopiesAndDeletesItWhenItGoes) {
+    renderer.models[1] = std::move(box);
+    const int64_t live = LiveDisplayListCount();
+    {
+        auto core = std::make_unique<Component>();
+        core->modelSlot = 1;
+        for (int swap = 0; swap < 200; ++swap) {
+            PrepareCoreModel(*core, swap % kSkinCount, renderer);
+        }
+        EXPECT_EQ(LiveDisplayListCount(), live + 1) << "each new skin's list replaces the old one";
+        ASSERT_TRUE(glIsList(core->displayList));
+
+        // A copy draws the same model but must compile its own list; it never shares the original's.
+        std::unique_ptr<Component> copy = CloneComponent(*core);
+        EXPECT_EQ(copy->model, core->model);
+        EXPECT_EQ(copy->displayList, 0u);
+        PrepareCoreModel(*copy, 1, renderer);
+        EXPECT_NE(copy->displayList, core->displayList);
+        EXPECT_EQ(LiveDisplayListCount(), live + 2);
+        const uint32_t kept = core->displayList;
+        copy.reset();
+        EXPECT_EQ(LiveDisplayListCount(), live + 1);
+        EXPECT_TRUE(glIsList(kept)) << "destroying the copy leaves the original's list alone";
+        core.reset();
+        EXPECT_FALSE(glIsList(kept));
+    }
+    EXPECT_EQ(LiveDisplayListCount(), live);
 }
