@@ -257,8 +257,13 @@ void CombatScreen::Update(const CombatInput& input) {
     } else if (input.leftClick && activeUnit != nullptr) {
         HandleClick(input.pick);
     }
-    if (editMode && selectedTile != nullptr) {
-        selectedTile->elevation += input.wheelDelta * std::abs(input.wheelDelta);
+    if (editMode) {
+        const int32_t change = input.wheelDelta * std::abs(input.wheelDelta);
+        if (paintMode && brushHeight != nullptr) {
+            *brushHeight += change;
+        } else if (!paintMode && selectedTile != nullptr) {
+            selectedTile->elevation += change;
+        }
     }
     for (Unit* unit : turnQueue) {
         TickWalk(*unit, map, hooks);

@@ -91,8 +91,8 @@ public:
 
     // [SECTION] Mission
     // Loads a mission file (none: the stored one again): its stakes, level map and units, player 1's taken
-    // as copies of the squad's slots in order. Returns false, with a box shown and no units, when the file,
-    // its map or a unit file cannot be read.
+    // as copies of the squad's slots in order. Returns false, with a box shown and no units, when the file
+    // or its map cannot be read; a unit whose file cannot be read is left out (with a box).
     bool LoadMission(std::optional<std::string_view> path, const Army* squad);
     // Adds a unit to the end of the turn queue; the battle owns it.
     Unit* AddUnit(std::unique_ptr<Unit> unit);
@@ -174,6 +174,8 @@ public:
     bool player1Won = false;
     bool player2Won = false;
     MapTile* selectedTile = nullptr;
+    // The level editor's brush height: in paint mode the wheel changes it instead of a tile (null: none).
+    int32_t* brushHeight = nullptr;
     Unit* hoveredUnit = nullptr;
     Unit* aiTarget = nullptr;
     int64_t lastAiActionTime = 0;

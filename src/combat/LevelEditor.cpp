@@ -2,7 +2,15 @@
 
 #include "combat/UnitMovement.h"
 
-LevelEditor::LevelEditor(CombatScreen& battle) : screen(battle) {}
+LevelEditor::LevelEditor(CombatScreen& battle) : screen(battle) {
+    screen.brushHeight = &paintHeight;
+}
+
+LevelEditor::~LevelEditor() {
+    if (screen.brushHeight == &paintHeight) {
+        screen.brushHeight = nullptr;
+    }
+}
 
 void LevelEditor::ToggleDebugBar() {
     if (debugBarShown && screen.editMode) {
@@ -103,13 +111,11 @@ void LevelEditor::SetPassCost(float value) {
 
 void LevelEditor::forgetGrid() {
     screen.selectedTile = nullptr;
-    if (selectedHeight != &paintHeight) {
+    // In paint mode the fields edit the brush, which outlives the grid. Outside it they belonged to the
+    // selection (a tile, or the brush only since the last toggle); with no tile selected they show nothing.
+    if (!screen.paintMode) {
         selectedHeight = nullptr;
-    }
-    if (selectedTexture != &paintTexture) {
         selectedTexture = nullptr;
-    }
-    if (selectedPassCost != &paintPassCost) {
         selectedPassCost = nullptr;
     }
     screen.markersDirty = true;

@@ -10,6 +10,9 @@
 class LevelEditor {
 public:
     explicit LevelEditor(CombatScreen& screen);
+    ~LevelEditor();
+    LevelEditor(const LevelEditor&) = delete;
+    LevelEditor& operator=(const LevelEditor&) = delete;
 
     // Shows or removes the debug bar (and so enables or disables it for the battles to come); removing it
     // also closes the editor.
@@ -27,11 +30,13 @@ public:
     void TogglePaintMode();
     // Gives the tile the brush's height, pass cost and texture.
     void Paint(MapTile& tile) const;
-    // Loads the named map (empty: reloads the current file); the selection into the old grid is cleared.
+    // Loads the named map (empty: reloads the current file). The selection is cleared: outside paint mode the
+    // fields then show nothing (not a brush value left from an earlier paint); in paint mode they show the
+    // brush.
     bool LoadMap(const std::string& fileName);
     // Saves the map under its file name.
     bool SaveMap();
-    // Resizes the map (0 keeps a side); the selection into the old grid is cleared.
+    // Resizes the map (0 keeps a side); the selection is cleared as by LoadMap.
     void ResizeMap(uint32_t width, uint32_t height);
 
     // The values the fields show: the selected ones, 0 when nothing is selected.

@@ -74,10 +74,15 @@ bool CombatScreen::LoadMission(std::optional<std::string_view> path, const Army*
         unit->owner.player = player;
         unit->owner.isComputer = player == 2;
         if (player != 1) {
+            // A unit whose file cannot be read stays out of the battle (the loader has said why); the rest
+            // of the mission is still fought.
             const char* file = element->GetText();
-            if (file == nullptr || !LoadUnit(std::string_view(file), *unit)) {
-                clearUnits();
-                return false;
+            if (file == nullptr) {
+                ShowErrorBox("Could not open file for reading: ");
+                continue;
+            }
+            if (!LoadUnit(std::string_view(file), *unit)) {
+                continue;
             }
         }
         unit->tileX = IntAttribute(*element, "xPos", unit->tileX);

@@ -90,3 +90,50 @@ TEST(LevelEditor, AnEnabledDebugBarComesBackInEveryBattle) {
     editor.BattleSetUp();
     EXPECT_FALSE(editor.debugBarShown) << "a bar put away stays away";
 }
+
+TEST(LevelEditor, TheWheelRaisesTheBrushInPaintModeAndLoadsLeaveNoStaleBrushInTheFields) {
+    Battle battle(6, 5);
+    battle.add(MakeUnit(1, 1, 1));
+    battle.add(MakeUnit(2, 4, 4));
+    battle.screen.Enter();
+    battle.frame();
+    LevelEditor editor(battle.screen);
+    editor.ToggleDebugBar();
+    editor.ToggleEditor();
+    CombatInput wheel;
+
+    editor.SelectTile(2, 3);
+    battle.map.TileAt(2, 3)->elevation = 1;
+    wheel.wheelDelta = 2;
+    battle.frame(wheel);
+    EXPECT_EQ(battle.map.TileAt(2, 3)->elevation, 5) << "outside paint mode the selected tile rises by 2 x 2";
+
+    editor.TogglePaintMode();
+    ASSERT_EQ(editor.height(), 5);
+    wheel.wheelDelta = -1;
+    battle.frame(wheel);
+    EXPECT_EQ(editor.paintHeight, 4) << "in paint mode the wheel changes the brush";
+    EXPECT_EQ(editor.height(), 4) << "and the bar shows it";
+    EXPECT_EQ(battle.map.TileAt(2, 3)->elevation, 5) << "not the tile selected before";
+    editor.Paint(*battle.map.TileAt(0, 0));
+    EXPECT_EQ(battle.map.TileAt(0, 0)->elevation, 4);
+
+    // In paint mode a resize keeps the fields on the brush, which outlives the grid.
+    editor.ResizeMap(7, 0);
+    EXPECT_EQ(editor.height(), 4);
+    battle.frame(wheel);
+    EXPECT_EQ(editor.paintHeight, 3);
+
+    // Out of paint mode the fields still show the brush until the grid changes; then they show nothing.
+    editor.TogglePaintMode();
+    ASSERT_FALSE(battle.screen.paintMode);
+    EXPECT_EQ(editor.height(), 3);
+    editor.ResizeMap(6, 0);
+    EXPECT_EQ(editor.height(), 0) << "no stale brush value after a resize";
+    EXPECT_EQ(editor.texture(), 0);
+    EXPECT_EQ(editor.passCost(), 0.0f);
+    editor.SetHeight(8);
+    EXPECT_EQ(editor.paintHeight, 3) << "the field writes nowhere";
+    battle.frame(wheel);
+    EXPECT_EQ(editor.paintHeight, 3) << "with nothing selected the wheel changes nothing";
+}

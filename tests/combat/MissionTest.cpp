@@ -95,12 +95,21 @@ TEST(Mission, MissingPiecesStopLoadingCleanly) {
     std::string badMap =
         files.write("badmap.xml", "<mission><goal/><timeLimit/><map>nothing.xml</map></mission>");
     EXPECT_FALSE(b.screen.LoadMission(badMap, &army));
+    EXPECT_TRUE(b.screen.turnQueue.empty()) << "no half-loaded battle";
+    // One unreadable unit file costs that unit only: a box names it and the other units fight.
     std::string badUnit = files.write(
         "badunit.xml", std::string("<mission><map>field.xml</map><unit player=\"2\">") + Rat +
-                           "</unit><unit player=\"2\">XMLFiles\\Units\\Nobody.xml</unit></mission>");
-    EXPECT_FALSE(b.screen.LoadMission(badUnit, &army));
+                           "</unit><unit player=\"2\" xPos=\"2\">XMLFiles\\Units\\Nobody.xml</unit>"
+                           "<unit player=\"2\" xPos=\"3\"/><unit player=\"2\" xPos=\"4\">" +
+                           Rat + "</unit></mission>");
+    EXPECT_TRUE(b.screen.LoadMission(badUnit, &army));
     EXPECT_TRUE(recorder.sawText("Missing \"goal\" Tag"));
-    EXPECT_TRUE(b.screen.turnQueue.empty()) << "no half-loaded battle";
+    EXPECT_TRUE(recorder.sawText("Could not open file for reading: XMLFiles\\Units\\Nobody.xml"));
+    ASSERT_EQ(b.screen.turnQueue.size(), 2u) << "the element without a file is skipped too";
+    EXPECT_EQ(b.screen.turnQueue[0]->tileX, 0);
+    EXPECT_EQ(b.screen.turnQueue[1]->tileX, 4);
+    EXPECT_FALSE(b.screen.LoadMission(badMap, &army));
+    EXPECT_TRUE(b.screen.turnQueue.empty()) << "a mission whose map fails is not fought";
     // The frame procedure copes with the empty battle.
     b.screen.Enter();
     b.frame();
