@@ -88,6 +88,7 @@ BattleOutcome SimulateBattle(const BattleSettings& settings) {
     for (Unit* unit : screen.turnQueue) {
         unit->owner.isComputer = true;
     }
+    screen.opponentRules = settings.rules;
     screen.Enter();
     // Enough frames for every activation's moves, shots and camera glides.
     const int64_t maxFrames = settings.maxActivations * 2000 + 1000;

@@ -2,6 +2,7 @@
 
 #include "combat/CombatScreen.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -42,6 +43,8 @@ struct BattleSettings {
     uint32_t seed = 1;
     int64_t maxActivations = 1000;
     int64_t frameMilliseconds = 50; // simulated time per frame
+    // The rule that plays player 1 and player 2.
+    std::array<OpponentRule, 2> rules{OpponentRule::Classic, OpponentRule::Classic};
 };
 
 // Unit files are assembled from module files: a core, then heads, tails and weapons as the core allows.

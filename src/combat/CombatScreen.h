@@ -4,6 +4,7 @@
 #include "combat/LevelMap.h"
 #include "combat/OpponentRule.h"
 #include "combat/Pathfinder.h"
+#include "combat/VeteranOpponent.h"
 #include "data/Army.h"
 #include "data/Unit.h"
 #include "render/Camera.h"
@@ -149,6 +150,8 @@ public:
     void AiStep();
     // The enemy of the active unit nearest to (x, y), the earlier in turn order on ties; null if none.
     Unit* NearestEnemy(int32_t x, int32_t y) const;
+    // The rule that plays the unit's side.
+    OpponentRule RuleOf(const Unit& unit) const;
 
     // [SECTION] State
     LevelMap& map;
@@ -183,6 +186,8 @@ public:
     std::array<OpponentRule, 2> opponentRules{OpponentRule::Classic, OpponentRule::Classic};
     // The pause between two actions of a computer unit.
     int64_t aiActionMilliseconds = DefaultAiActionMilliseconds;
+    // The Veteran rule's planner and its reusable search space.
+    VeteranPlanner veteran;
     UndoRecord undo;
     int32_t shotsThisTurn = 0;
     // Activations started since the battle was loaded.
@@ -192,6 +197,7 @@ private:
     void destroyUnit(Unit* unit);
     void clearUnits();
     void startNextActivation();
+    void veteranStep(Unit& unit);
     void applyUndo();
     Vector3 tileCentre(int32_t x, int32_t y) const;
 

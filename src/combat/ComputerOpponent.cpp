@@ -24,6 +24,50 @@ Unit* CombatScreen::NearestEnemy(int32_t x, int32_t y) const {
     return nearest;
 }
 
+OpponentRule CombatScreen::RuleOf(const Unit& unit) const {
+    int32_t player = unit.owner.player;
+    return player == 1 || player == 2 ? opponentRules[static_cast<size_t>(player - 1)] : OpponentRule::Classic;
+}
+
+void CombatScreen::veteranStep(Unit& unit) {
+    auto endActivation = [&] {
+        aiTarget = nullptr;
+        unit.turnDone = true;
+    };
+    std::vector<PathStep> refused;
+    // A tile the planner chose but no route of the player's rules reaches is refused and the next best
+    // taken; after a few refusals the activation ends.
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        VeteranChoice choice = veteran.Decide(map, turnQueue, unit, shotsThisTurn, activations, refused);
+        if (choice.kind == VeteranChoice::Kind::End) {
+            break;
+        }
+        if (choice.kind == VeteranChoice::Kind::Shoot) {
+            // The same attack markers a player fires by; a target off them is never shot at.
+            markAttackable();
+            moveMode = false;
+            const MapTile* tile = map.TileAt(choice.target->tileX, choice.target->tileY);
+            aiTarget = choice.target;
+            if (tile == nullptr || tile->marker != TileMarker::Target || !resolveAttack(*choice.target)) {
+                break;
+            }
+            return;
+        }
+        PathStep target{choice.x, choice.y};
+        moveMode = true;
+        pathfinder.MovePreview(map, *this, MoverOf(unit), &target, false);
+        const std::vector<PathStep>& path = pathfinder.path;
+        if (!path.empty() && path.front().x == target.x && path.front().y == target.y &&
+            pathfinder.pathCost > 0) {
+            veteran.MoveMade(activations);
+            CommitMove(target.x, target.y);
+            return;
+        }
+        refused.push_back(target);
+    }
+    endActivation();
+}
+
 void CombatScreen::AiStep() {
     if (activeUnit == nullptr) {
         return;
@@ -38,6 +82,11 @@ void CombatScreen::AiStep() {
     }
     int64_t elapsed = clock.Elapsed() - lastAiActionTime;
     if (elapsed * 1000 / clock.Frequency() < aiActionMilliseconds || camera.busy()) {
+        return;
+    }
+    if (RuleOf(unit) == OpponentRule::Veteran) {
+        veteranStep(unit);
+        lastAiActionTime = clock.Elapsed();
         return;
     }
     if (aiTarget == nullptr) {
