@@ -70,7 +70,7 @@ void VeteranPlanner::prepare(const LevelMap& map, const std::vector<Unit*>& unit
     sight_.Prepare(map);
     size_t count = static_cast<size_t>(width_) * static_cast<size_t>(height_);
     occupant_.assign(count, 0);
-    threatMemo_.assign(count, 0);
+    threatMemo_.assign(count, -1.0);
     size_t enemyCount = 0;
     for (Unit* unit : units) {
         if (unit == &self || unit->hp <= 0) {
@@ -182,18 +182,18 @@ bool VeteranPlanner::canShoot(const Unit& shooter, int32_t fromX, int32_t fromY,
     return d > gun->minRange && d <= gun->maxRange && sight_.Sees(fromX, fromY, target.tileX, target.tileY);
 }
 
-bool VeteranPlanner::Threatened(int32_t x, int32_t y) {
+double VeteranPlanner::Incoming(int32_t x, int32_t y) {
     if (!inside(x, y) || self_ == nullptr) {
-        return false;
+        return 0.0;
     }
-    uint8_t& memo = threatMemo_[static_cast<size_t>(index(x, y))];
-    if (memo != 0) {
-        return memo == 1;
+    double& memo = threatMemo_[static_cast<size_t>(index(x, y))];
+    if (memo >= 0.0) {
+        return memo;
     }
-    memo = 2;
+    memo = 0.0;
     for (Enemy& enemy : enemies_) {
         const Unit& e = *enemy.unit;
-        if (!enemy.armed) {
+        if (!enemy.armed || enemy.threat <= 0.0) {
             continue;
         }
         const Component& gun = *e.weapon;
@@ -208,7 +208,8 @@ bool VeteranPlanner::Threatened(int32_t x, int32_t y) {
         int32_t x1 = std::min({width_ - 1, x + gun.maxRange, e.tileX + e.moveDist});
         int32_t y0 = std::max({0, y - gun.maxRange, e.tileY - e.moveDist});
         int32_t y1 = std::min({height_ - 1, y + gun.maxRange, e.tileY + e.moveDist});
-        for (int32_t qy = y0; qy <= y1; ++qy) {
+        bool reaches = false;
+        for (int32_t qy = y0; qy <= y1 && !reaches; ++qy) {
             for (int32_t qx = x0; qx <= x1; ++qx) {
                 int32_t q = index(qx, qy);
                 if (!enemy.reach.has(q) || Chebyshev(qx, qy, x, y) <= gun.minRange) {
@@ -219,13 +220,16 @@ bool VeteranPlanner::Threatened(int32_t x, int32_t y) {
                     continue;
                 }
                 if (sight_.Sees(qx, qy, x, y)) {
-                    memo = 1;
-                    return true;
+                    reaches = true;
+                    break;
                 }
             }
         }
+        if (reaches) {
+            memo += enemy.threat;
+        }
     }
-    return false;
+    return memo;
 }
 
 void VeteranPlanner::shootingField() {
@@ -347,16 +351,17 @@ VeteranChoice VeteranPlanner::chooseFiringTile(int32_t shotsLeft) {
         return choice;
     }
     const Candidate* chosen = nullptr;
-    bool chosenSafe = false;
+    double chosenIncoming = 0.0;
     for (const auto& [value, c] : values) {
         if (value < bestValue - 1.0e-9) {
             continue;
         }
         const Candidate& tile = candidates_[c];
-        bool safe = !Threatened(tile.x, tile.y);
-        if (chosen == nullptr || (safe && !chosenSafe) || (safe == chosenSafe && tile.cost < chosen->cost)) {
+        double incoming = Incoming(tile.x, tile.y);
+        if (chosen == nullptr || incoming < chosenIncoming ||
+            (incoming == chosenIncoming && tile.cost < chosen->cost)) {
             chosen = &tile;
-            chosenSafe = safe;
+            chosenIncoming = incoming;
         }
     }
     if (chosen->x == self.tileX && chosen->y == self.tileY) {
@@ -395,9 +400,16 @@ VeteranChoice VeteranPlanner::chooseWaitingTile() {
         }
         return a.cost < b.cost;
     };
+    // Where every tile is in reach of some enemy: the least damage to expect, then as above.
+    auto lessExposed = [&](const Candidate& a, const Candidate& b) {
+        double ia = Incoming(a.x, a.y);
+        double ib = Incoming(b.x, b.y);
+        return ia != ib ? ia < ib : better(a, b);
+    };
     const Candidate* here = nullptr;
     const Candidate* bestSafe = nullptr;
     const Candidate* bestAny = nullptr;
+    const Candidate* leastExposed = nullptr;
     for (const Candidate& tile : candidates_) {
         if (tile.x == self.tileX && tile.y == self.tileY) {
             here = &tile;
@@ -405,11 +417,14 @@ VeteranChoice VeteranPlanner::chooseWaitingTile() {
         if (bestAny == nullptr || better(tile, *bestAny)) {
             bestAny = &tile;
         }
+        if (leastExposed == nullptr || lessExposed(tile, *leastExposed)) {
+            leastExposed = &tile;
+        }
         if (!Threatened(tile.x, tile.y) && (bestSafe == nullptr || better(tile, *bestSafe))) {
             bestSafe = &tile;
         }
     }
-    const Candidate* chosen = bestAny;
+    const Candidate* chosen = leastExposed;
     if (bestSafe != nullptr) {
         bool hereSafe = here != nullptr && !Threatened(here->x, here->y);
         bool progress = here == nullptr || field(*bestSafe) < field(*here);
@@ -418,9 +433,16 @@ VeteranChoice VeteranPlanner::chooseWaitingTile() {
         bool stuck = hereSafe && !nextTime(*bestSafe) && !progress;
         chosen = stuck ? bestAny : bestSafe;
     }
-    if (chosen == nullptr || (chosen->x == self.tileX && chosen->y == self.tileY) ||
-        (here != nullptr && !better(*chosen, *here) && !(Threatened(here->x, here->y) && chosen == bestSafe))) {
+    if (chosen == nullptr || chosen == here) {
         return stay;
+    }
+    if (here != nullptr) {
+        bool gain = chosen == leastExposed && bestSafe == nullptr ? lessExposed(*chosen, *here)
+                                                                   : better(*chosen, *here);
+        bool retreat = chosen == bestSafe && Threatened(here->x, here->y);
+        if (!gain && !retreat) {
+            return stay;
+        }
     }
     VeteranChoice move;
     move.kind = VeteranChoice::Kind::Move;

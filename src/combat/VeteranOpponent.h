@@ -40,7 +40,10 @@ public:
 
     // Whether an enemy of self could walk and shoot at tile (x, y) in its next activation (valid after
     // Decide, for the same battle state).
-    bool Threatened(int32_t x, int32_t y);
+    bool Threatened(int32_t x, int32_t y) { return Incoming(x, y) > 0.0; }
+    // The mean damage self would take on tile (x, y) if every enemy that can walk and shoot at it there in
+    // its next activation did so (valid after Decide, for the same battle state).
+    double Incoming(int32_t x, int32_t y);
 
 private:
     // A uniform-cost flood's result for one mover.
@@ -93,7 +96,7 @@ private:
     // A flood's working values: best known cost of each tile and its steps.
     std::vector<float> scratchCost_;
     std::vector<int32_t> scratchSteps_;
-    std::vector<uint8_t> threatMemo_; // 0 unknown, 1 threatened, 2 safe
+    std::vector<double> threatMemo_; // negative: not yet worked out
     std::vector<std::pair<float, int32_t>> heap_;
     int64_t activation_ = -1;
     int32_t moves_ = 0;
