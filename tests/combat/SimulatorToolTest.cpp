@@ -42,6 +42,20 @@ TEST(SimulatorTool, PrintsTheBattleAndTheWinRate) {
         0);
     EXPECT_NE(out.find("winner: "), std::string::npos) << out;
     EXPECT_EQ(out.find("Gold"), std::string::npos) << "the given squad replaces the starter squad\n" << out;
+    ASSERT_EQ(RunTool("./vantor-sim 'XMLFiles\\Missions\\02_Riverside.xml' --seeds 2 --p1-ai Veteran "
+                      "--p2-ai classic 2>/dev/null",
+                      out),
+              0);
+    EXPECT_NE(out.find("rules: player 1 Veteran, player 2 Classic"), std::string::npos) << out;
+    EXPECT_EQ(RunTool("./vantor-sim 'XMLFiles\\Missions\\02_Riverside.xml' --p2-ai expert 2>/dev/null", out), 2)
+        << "an unknown rule is refused";
+    ASSERT_EQ(RunTool("./vantor-sim --table --seeds 1 2>/dev/null", out), 0);
+    EXPECT_NE(out.find("| Mission | Classic / Classic | Classic / Veteran | Veteran / Classic |"),
+              std::string::npos)
+        << out;
+    for (const char* mission : {"| 01_Outskirts |", "| 06_Harbour |"}) {
+        EXPECT_NE(out.find(mission), std::string::npos) << "every shipped mission has a row\n" << out;
+    }
     EXPECT_EQ(RunTool("./vantor-sim 'XMLFiles\\Missions\\Nowhere.xml' 2>/dev/null", out), 1);
     EXPECT_EQ(RunTool("./vantor-sim 'XMLFiles\\Missions\\01_Outskirts.xml' --seeds many 2>/dev/null", out),
               2);
