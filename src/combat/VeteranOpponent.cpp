@@ -97,7 +97,8 @@ void VeteranPlanner::prepare(const LevelMap& map, const std::vector<Unit*>& unit
         enemy.threat = 0.0;
         if (enemy.armed) {
             int32_t shots = AffordableShots(*gun, MostStartTime, gun->shots);
-            enemy.threat = MeanShotDamage(gun->damage, gun->accuracy, self.defense) * shots;
+            enemy.shotMean = MeanShotDamage(gun->damage, gun->accuracy, self.defense);
+            enemy.threat = enemy.shotMean * shots;
         }
     }
     enemies_.resize(enemyCount);
@@ -208,9 +209,11 @@ double VeteranPlanner::Incoming(int32_t x, int32_t y) {
         int32_t x1 = std::min({width_ - 1, x + gun.maxRange, e.tileX + e.moveDist});
         int32_t y0 = std::max({0, y - gun.maxRange, e.tileY - e.moveDist});
         int32_t y1 = std::min({height_ - 1, y + gun.maxRange, e.tileY + e.moveDist});
-        bool reaches = false;
-        for (int32_t qy = y0; qy <= y1 && !reaches; ++qy) {
-            for (int32_t qx = x0; qx <= x1; ++qx) {
+        // The most shots it could fire at the tile after walking to where it sees it.
+        const int32_t mostShots = AffordableShots(gun, LeastStartTime, gun.shots);
+        int32_t bestShots = 0;
+        for (int32_t qy = y0; qy <= y1 && bestShots < mostShots; ++qy) {
+            for (int32_t qx = x0; qx <= x1 && bestShots < mostShots; ++qx) {
                 int32_t q = index(qx, qy);
                 if (!enemy.reach.has(q) || Chebyshev(qx, qy, x, y) <= gun.minRange) {
                     continue;
@@ -219,15 +222,15 @@ double VeteranPlanner::Incoming(int32_t x, int32_t y) {
                 if (!own && occupant_[static_cast<size_t>(q)] != 0) {
                     continue;
                 }
-                if (sight_.Sees(qx, qy, x, y)) {
-                    reaches = true;
-                    break;
+                int32_t shots =
+                    AffordableShots(gun, LeastStartTime + static_cast<int32_t>(enemy.reach.cost[static_cast<size_t>(q)]),
+                                    gun.shots);
+                if (shots > bestShots && sight_.Sees(qx, qy, x, y)) {
+                    bestShots = shots;
                 }
             }
         }
-        if (reaches) {
-            memo += enemy.threat;
-        }
+        memo += enemy.shotMean * bestShots;
     }
     return memo;
 }

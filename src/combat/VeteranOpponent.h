@@ -42,7 +42,8 @@ public:
     // Decide, for the same battle state).
     bool Threatened(int32_t x, int32_t y) { return Incoming(x, y) > 0.0; }
     // The mean damage self would take on tile (x, y) if every enemy that can walk and shoot at it there in
-    // its next activation did so (valid after Decide, for the same battle state).
+    // its next activation did so with the shots its time allows after the walk (valid after Decide, for
+    // the same battle state).
     double Incoming(int32_t x, int32_t y);
 
 private:
@@ -59,6 +60,7 @@ private:
         Unit* unit = nullptr;
         double meanDamage = 0.0; // of self's shot at it
         double threat = 0.0;     // mean damage it deals self in one activation
+        double shotMean = 0.0;   // mean damage of one of its shots at self
         bool armed = false;
         bool flooded = false;
         Reach reach;
