@@ -18,7 +18,8 @@ const char* const LargestMission = "XMLFiles\\Missions\\05_Citadel.xml";
 // A Citadel battle played by the Veteran rule on both sides up to the given activation.
 struct CitadelBattle {
     explicit CitadelBattle(int64_t activations) : screen(map, pathfinder, camera, hooks, random, clock) {
-        if (chdir(VANTOR_DATA_DIR) != 0 || !BuildSquad(army, {}) || !screen.LoadMission(LargestMission, &army)) {
+        if (chdir(VANTOR_DATA_DIR) != 0 || !BuildSquad(army, {}) ||
+            !screen.LoadMission(LargestMission, &army)) {
             std::fprintf(stderr, "OpponentBench: cannot load %s from %s\n", LargestMission, VANTOR_DATA_DIR);
             return;
         }
@@ -28,8 +29,8 @@ struct CitadelBattle {
         screen.opponentRules = {OpponentRule::Veteran, OpponentRule::Veteran};
         screen.Enter();
         CombatInput input;
-        for (int frame = 0; frame < 2000000 && screen.activations < activations && !screen.player1Won &&
-                            !screen.player2Won;
+        for (int frame = 0;
+             frame < 2000000 && screen.activations < activations && !screen.player1Won && !screen.player2Won;
              ++frame) {
             clock.Advance(50);
             screen.Update(input);

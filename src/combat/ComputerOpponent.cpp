@@ -26,7 +26,8 @@ Unit* CombatScreen::NearestEnemy(int32_t x, int32_t y) const {
 
 OpponentRule CombatScreen::RuleOf(const Unit& unit) const {
     int32_t player = unit.owner.player;
-    return player == 1 || player == 2 ? opponentRules[static_cast<size_t>(player - 1)] : OpponentRule::Classic;
+    return player == 1 || player == 2 ? opponentRules[static_cast<size_t>(player - 1)]
+                                      : OpponentRule::Classic;
 }
 
 void CombatScreen::veteranStep(Unit& unit) {

@@ -76,7 +76,8 @@ void VeteranPlanner::prepare(const LevelMap& map, const std::vector<Unit*>& unit
         if (unit == &self || unit->hp <= 0) {
             continue;
         }
-        if (inside(unit->tileX, unit->tileY) && occupant_[static_cast<size_t>(index(unit->tileX, unit->tileY))] == 0) {
+        if (inside(unit->tileX, unit->tileY) &&
+            occupant_[static_cast<size_t>(index(unit->tileX, unit->tileY))] == 0) {
             occupant_[static_cast<size_t>(index(unit->tileX, unit->tileY))] = unit->owner.player;
         }
         if (unit->owner.player == self.owner.player) {
@@ -93,7 +94,8 @@ void VeteranPlanner::prepare(const LevelMap& map, const std::vector<Unit*>& unit
                                : 0.0;
         const Component* gun = unit->weapon;
         enemy.armed = gun != nullptr && gun->shots > 0 &&
-                      gun->timeCost + LeastStartTime <= Pathfinder::TimeBudget && gun->maxRange > gun->minRange;
+                      gun->timeCost + LeastStartTime <= Pathfinder::TimeBudget &&
+                      gun->maxRange > gun->minRange;
         enemy.threat = 0.0;
         if (enemy.armed) {
             int32_t shots = AffordableShots(*gun, MostStartTime, gun->shots);
@@ -222,9 +224,9 @@ double VeteranPlanner::Incoming(int32_t x, int32_t y) {
                 if (!own && occupant_[static_cast<size_t>(q)] != 0) {
                     continue;
                 }
-                int32_t shots =
-                    AffordableShots(gun, LeastStartTime + static_cast<int32_t>(enemy.reach.cost[static_cast<size_t>(q)]),
-                                    gun.shots);
+                int32_t shots = AffordableShots(
+                    gun, LeastStartTime + static_cast<int32_t>(enemy.reach.cost[static_cast<size_t>(q)]),
+                    gun.shots);
                 if (shots > bestShots && sight_.Sees(qx, qy, x, y)) {
                     bestShots = shots;
                 }
@@ -252,7 +254,8 @@ void VeteranPlanner::shootingField() {
             continue;
         }
         for (int32_t qy = std::max(0, e.tileY - range); qy <= std::min(height_ - 1, e.tileY + range); ++qy) {
-            for (int32_t qx = std::max(0, e.tileX - range); qx <= std::min(width_ - 1, e.tileX + range); ++qx) {
+            for (int32_t qx = std::max(0, e.tileX - range); qx <= std::min(width_ - 1, e.tileX + range);
+                 ++qx) {
                 size_t q = static_cast<size_t>(index(qx, qy));
                 if (field_[q] == 0.0f || !Passable(*map_, qx, qy) ||
                     (occupant_[q] != 0 && !(qx == self.tileX && qy == self.tileY))) {
@@ -388,7 +391,8 @@ VeteranChoice VeteranPlanner::chooseWaitingTile() {
     // Whether the unit could walk from the tile and fire in its next activation, however it starts.
     auto nextTime = [&](const Candidate& tile) {
         size_t i = static_cast<size_t>(index(tile.x, tile.y));
-        return field_[i] < 1.0e9f && static_cast<int64_t>(field_[i]) + MostStartTime + shotCost <= Pathfinder::TimeBudget &&
+        return field_[i] < 1.0e9f &&
+               static_cast<int64_t>(field_[i]) + MostStartTime + shotCost <= Pathfinder::TimeBudget &&
                fieldSteps_[i] <= self.moveDist;
     };
     // Tile a is better than b: a shot next time, then closer to one, then cheaper.
@@ -441,7 +445,7 @@ VeteranChoice VeteranPlanner::chooseWaitingTile() {
     }
     if (here != nullptr) {
         bool gain = chosen == leastExposed && bestSafe == nullptr ? lessExposed(*chosen, *here)
-                                                                   : better(*chosen, *here);
+                                                                  : better(*chosen, *here);
         bool retreat = chosen == bestSafe && Threatened(here->x, here->y);
         if (!gain && !retreat) {
             return stay;
@@ -470,10 +474,13 @@ VeteranChoice VeteranPlanner::Decide(const LevelMap& map, const std::vector<Unit
     candidates_.push_back(Candidate{self.tileX, self.tileY, 0});
     if (moves_ < MovesPerActivation) {
         flood(own_, self, self.timeUsed, self.distanceUsed, 0);
-        for (int32_t y = std::max(0, self.tileY - self.moveDist); y <= std::min(height_ - 1, self.tileY + self.moveDist); ++y) {
-            for (int32_t x = std::max(0, self.tileX - self.moveDist); x <= std::min(width_ - 1, self.tileX + self.moveDist); ++x) {
+        for (int32_t y = std::max(0, self.tileY - self.moveDist);
+             y <= std::min(height_ - 1, self.tileY + self.moveDist); ++y) {
+            for (int32_t x = std::max(0, self.tileX - self.moveDist);
+                 x <= std::min(width_ - 1, self.tileX + self.moveDist); ++x) {
                 int32_t i = index(x, y);
-                if (!own_.has(i) || occupant_[static_cast<size_t>(i)] != 0 || (x == self.tileX && y == self.tileY)) {
+                if (!own_.has(i) || occupant_[static_cast<size_t>(i)] != 0 ||
+                    (x == self.tileX && y == self.tileY)) {
                     continue;
                 }
                 bool refusedTile = std::any_of(refused.begin(), refused.end(),

@@ -47,7 +47,8 @@ TEST(SimulatorTool, PrintsTheBattleAndTheWinRate) {
                       out),
               0);
     EXPECT_NE(out.find("rules: player 1 Veteran, player 2 Classic"), std::string::npos) << out;
-    EXPECT_EQ(RunTool("./vantor-sim 'XMLFiles\\Missions\\02_Riverside.xml' --p2-ai expert 2>/dev/null", out), 2)
+    EXPECT_EQ(RunTool("./vantor-sim 'XMLFiles\\Missions\\02_Riverside.xml' --p2-ai expert 2>/dev/null", out),
+              2)
         << "an unknown rule is refused";
     ASSERT_EQ(RunTool("./vantor-sim --table --seeds 1 2>/dev/null", out), 0);
     EXPECT_NE(out.find("| Mission | Classic / Classic | Classic / Veteran | Veteran / Classic |"),

@@ -1,7 +1,7 @@
+#include "combat/VeteranOpponent.h"
 #include "BattleFixture.h"
 #include "combat/SightCache.h"
 #include "combat/UnitMovement.h"
-#include "combat/VeteranOpponent.h"
 
 #include <algorithm>
 #include <array>
@@ -188,8 +188,8 @@ TEST(VeteranOpponent, ActsAtTheChosenPaceAsClassicDoes) {
 }
 
 TEST(VeteranOpponent, MeanShotDamageIsTheAverageOfTheShot) {
-    for (auto [damage, accuracy, defense] : {std::array<int32_t, 3>{20, 60, 40}, {8, 95, 50}, {45, 65, 80},
-                                            {1, 50, 50}, {10, 0, 150}}) {
+    for (auto [damage, accuracy, defense] :
+         {std::array<int32_t, 3>{20, 60, 40}, {8, 95, 50}, {45, 65, 80}, {1, 50, 50}, {10, 0, 150}}) {
         ScriptedRandom random;
         double sum = 0.0;
         int32_t d = damage + static_cast<int32_t>(damage * ((accuracy - defense) / 100.0));

@@ -79,8 +79,8 @@ int PlayOne(const BattleSettings& settings) {
                     : (outcome.winner == 1 ? "player 1" : "player 2"),
                 static_cast<long long>(outcome.activations), outcome.survivors.size());
     for (const Survivor& s : outcome.survivors) {
-        std::printf("  player %d  %-20s %4d / %3d hp  at (%d, %d)\n", s.player, s.name.c_str(), s.hp, s.fullHp,
-                    s.x, s.y);
+        std::printf("  player %d  %-20s %4d / %3d hp  at (%d, %d)\n", s.player, s.name.c_str(), s.hp,
+                    s.fullHp, s.x, s.y);
     }
     return 0;
 }
@@ -116,7 +116,8 @@ std::string Cell(const Tally& t) {
 int PrintTable(BattleSettings settings, long long firstSeed, long long seeds) {
     std::vector<std::string> missions;
     ListFiles("XMLFiles\\Missions", missions);
-    std::erase_if(missions, [](const std::string& m) { return m.size() < 4 || m.substr(m.size() - 4) != ".xml"; });
+    std::erase_if(missions,
+                  [](const std::string& m) { return m.size() < 4 || m.substr(m.size() - 4) != ".xml"; });
     if (missions.empty()) {
         std::fprintf(stderr, "vantor-sim: no missions under XMLFiles\\Missions in this folder\n");
         return 1;
@@ -138,8 +139,8 @@ int PrintTable(BattleSettings settings, long long firstSeed, long long seeds) {
                 return 1;
             }
         }
-        std::printf("| %s | %s | %s | %s | %+.1f | %+.1f |\n", MissionName(mission).c_str(), Cell(tallies[0]).c_str(),
-                    Cell(tallies[1]).c_str(), Cell(tallies[2]).c_str(),
+        std::printf("| %s | %s | %s | %s | %+.1f | %+.1f |\n", MissionName(mission).c_str(),
+                    Cell(tallies[0]).c_str(), Cell(tallies[1]).c_str(), Cell(tallies[2]).c_str(),
                     tallies[1].winRate() - tallies[0].winRate(), tallies[2].winRate() - tallies[0].winRate());
         std::fflush(stdout);
     }
