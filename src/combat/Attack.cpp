@@ -156,7 +156,9 @@ bool CombatScreen::resolveAttack(Unit& target) {
         return false;
     }
     ++shotsThisTurn;
-    target.hp -= ShotDamage(weapon.damage, weapon.accuracy, target.defense, random);
+    const int32_t damage = ShotDamage(weapon.damage, weapon.accuracy, target.defense, random);
+    target.hp -= damage;
+    record.Hit(*attacker, target, damage);
     attacker->timeUsed += weapon.timeCost;
     ProjectileKind kind = EffectKindOf(weapon.name);
     if (kind != ProjectileKind::None) {
@@ -166,6 +168,7 @@ bool CombatScreen::resolveAttack(Unit& target) {
         hooks.PlaySound(HitSound, false, false);
     } else {
         hooks.PlaySound(DestroyedSound, false, false);
+        record.Destroyed(target);
         destroyUnit(&target);
     }
     undo = UndoRecord{};

@@ -37,7 +37,7 @@ int32_t BarFill(float fraction, int32_t width) {
     return static_cast<int32_t>(std::min(fraction, 1.0f) * static_cast<float>(width));
 }
 
-std::vector<StatLine> StatCardLines(const Unit* unit, int32_t x1, int32_t x2, bool placeholder) {
+std::vector<StatLine> StatCardLines(const Unit* unit, int32_t x1, int32_t x2, bool placeholder, bool timeLeft) {
     std::vector<StatLine> lines;
     if (unit == nullptr) {
         if (placeholder) {
@@ -58,6 +58,9 @@ std::vector<StatLine> StatCardLines(const Unit* unit, int32_t x1, int32_t x2, bo
         add("AoE: " + std::to_string(weapon->AoE), x2, 545);
         add("Shots: " + std::to_string(weapon->shots), x2, 560);
         add("Time: " + std::to_string(weapon->timeCost), x2, 575);
+    }
+    if (timeLeft) {
+        add("Time left: " + std::to_string(std::max(100 - unit->timeUsed, 0)), x1, 575);
     }
     return lines;
 }

@@ -34,7 +34,10 @@ struct StatLine {
 
 // The lines of a unit's stat card with the first column at x1 and the second at x2; the weapon column only
 // when the unit has a weapon. No unit: "No Unit Detected" when a placeholder is wanted, otherwise nothing.
-std::vector<StatLine> StatCardLines(const Unit* unit, int32_t x1, int32_t x2, bool placeholder);
+// With timeLeft (the active unit's card) the first column ends with "Time left: " and the time it has left
+// of this activation.
+std::vector<StatLine> StatCardLines(const Unit* unit, int32_t x1, int32_t x2, bool placeholder,
+                                    bool timeLeft = false);
 
 // A status icon: the picture shown while its flag is set and while it is not.
 struct StatusIcon {

@@ -112,6 +112,8 @@ public:
     virtual void DrawBattle(CombatScreen& screen) { (void)screen; }
     // Draws the victory picture of the given player and the layout.
     virtual void DrawVictory(int32_t player) { (void)player; }
+    // Draws the summary page of the battle just won or lost, and the layout.
+    virtual void DrawSummary(const CombatScreen& screen) { (void)screen; }
     // Draws the pause overlay.
     virtual void DrawPause() {}
     // Adds the battle's light when the battle starts; removes it when it ends.

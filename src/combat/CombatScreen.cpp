@@ -7,11 +7,12 @@
 #include <cstdlib>
 
 const char* const BattleMusic = "Sound Assets\\BGM\\17 - Punk'd.mp3";
+const char* const SummaryLayout = "XMLFiles\\GUI\\summary.xml";
+const char* const WinLayout = "XMLFiles\\GUI\\win.xml";
 
 namespace {
 
 const char* const CombatLayout = "XMLFiles\\GUI\\combat.xml";
-const char* const WinLayout = "XMLFiles\\GUI\\win.xml";
 const char* const PauseLayout = "XMLFiles\\GUI\\pause.xml";
 const char* const OptionsLayout = "XMLFiles\\GUI\\options_p.xml";
 const char* const HowToPlayLayouts[2] = {"XMLFiles\\GUI\\howtoplay1.xml", "XMLFiles\\GUI\\howtoplay2.xml"};
@@ -82,6 +83,7 @@ void CombatScreen::clearUnits() {
     activeUnit = nullptr;
     aiTarget = nullptr;
     hoveredUnit = nullptr;
+    pointer.unit = nullptr;
     mission.targets.clear();
     turnQueue.clear();
     units_.clear();
@@ -96,6 +98,9 @@ void CombatScreen::destroyUnit(Unit* unit) {
     }
     if (activeUnit == unit) {
         activeUnit = nullptr;
+    }
+    if (pointer.unit == unit) {
+        pointer.unit = nullptr;
     }
     std::erase(mission.targets, unit);
     std::erase(turnQueue, unit);
@@ -114,6 +119,9 @@ void CombatScreen::Enter() {
     aiTarget = nullptr;
     player1Won = false;
     player2Won = false;
+    summaryDone = false;
+    record.Reset();
+    pointer = PointerState();
     shotsThisTurn = 0;
     // Moves of an earlier battle can never be taken back in this one.
     undo = UndoRecord{};
@@ -130,7 +138,7 @@ void CombatScreen::Exit(Campaign* campaign) {
     if (campaign != nullptr) {
         int32_t stakes[3] = {mission.fac1, mission.fac2, mission.fac3};
         for (int i = 0; i < 3; ++i) {
-            campaign->ChangeStanding(i, player1Won ? -stakes[i] : stakes[i] / 2);
+            campaign->ChangeStanding(i, StakeChange(stakes[i], player1Won));
         }
     }
     if (active) {
@@ -231,9 +239,14 @@ bool CombatScreen::EliminationCheck() {
 }
 
 void CombatScreen::Update(const CombatInput& input) {
+    record.Tick();
     if (player1Won || player2Won) {
         activeUnit = nullptr;
-        hooks.DrawVictory(player1Won ? 1 : 2);
+        if (SummaryShown()) {
+            hooks.DrawSummary(*this);
+        } else {
+            hooks.DrawVictory(player1Won ? 1 : 2);
+        }
         return;
     }
     if (paused) {
@@ -283,7 +296,9 @@ void CombatScreen::Update(const CombatInput& input) {
         applyUndo();
     }
     if (EliminationCheck()) {
-        hooks.LoadHud(WinLayout);
+        // The summary page comes first; the victory picture and its layout follow when it is closed.
+        summaryStart = clock.Elapsed();
+        hooks.LoadHud(SummaryLayout);
     }
 }
 
@@ -325,7 +340,32 @@ void CombatScreen::CommitMove(int32_t x, int32_t y) {
     markersDirty = true;
 }
 
+void CombatScreen::CloseSummary() {
+    // A key pressed for the last order as the battle ended must not skip the page unread.
+    const int64_t shown = clock.Elapsed() - summaryStart;
+    if (!SummaryShown() || shown * 2 < clock.Frequency()) {
+        return;
+    }
+    summaryDone = true;
+    hooks.LoadHud(WinLayout);
+}
+
+void CombatScreen::PointAt(int32_t x, int32_t y, const PickResult& pick) {
+    pointer.known = true;
+    pointer.x = x;
+    pointer.y = y;
+    pointer.unit = pick.kind == PickKind::Unit ? pick.unit : nullptr;
+    pointer.onTile = pick.kind == PickKind::MapTile && pick.tile != nullptr &&
+                     map.CoordinatesOf(pick.tile, pointer.tileX, pointer.tileY);
+}
+
 void CombatScreen::KeyPressed(int32_t keyCode) {
+    if (SummaryShown()) {
+        if (keyCode == CombatKey::Space || keyCode == CombatKey::Return) {
+            CloseSummary();
+        }
+        return;
+    }
     switch (keyCode) {
     case CombatKey::Space:
         EndActivation();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "combat/BattleReadout.h"
 #include "combat/CombatHooks.h"
 #include "combat/LevelMap.h"
 #include "combat/OpponentRule.h"
@@ -49,6 +50,17 @@ struct PickResult {
     MapTile* tile = nullptr;
 };
 
+// Where the pointer was at its last move over the battle, and what it was on.
+struct PointerState {
+    bool known = false;
+    int32_t x = 0; // window pixels from the top left
+    int32_t y = 0;
+    Unit* unit = nullptr; // the unit under it, if any
+    bool onTile = false;  // a tile under it (tileX, tileY)
+    int32_t tileX = 0;
+    int32_t tileY = 0;
+};
+
 // The input of one battle frame.
 struct CombatInput {
     int32_t wheelDelta = 0;
@@ -60,6 +72,7 @@ struct CombatInput {
 namespace CombatKey {
 constexpr int32_t Escape = 1;
 constexpr int32_t Backspace = 14;
+constexpr int32_t Return = 28;
 constexpr int32_t LeftCtrl = 29;
 constexpr int32_t LeftShift = 42;
 constexpr int32_t Space = 57;
@@ -71,6 +84,9 @@ extern const char* const HitSound;
 extern const char* const DestroyedSound;
 // The battle's music.
 extern const char* const BattleMusic;
+// The layout of the summary page shown when a battle is over, and of the victory picture after it.
+extern const char* const SummaryLayout;
+extern const char* const WinLayout;
 
 // The projectile look of a weapon name ("Double", then "Red", "Green", "Blue", "Plasma").
 ProjectileKind EffectKindOf(std::string_view weaponName);
@@ -126,6 +142,8 @@ public:
     void KeyPressed(int32_t keyCode);
     // The cursor moved over a tile: previews the route there when it is Reachable or on the path.
     void HoverTile(int32_t x, int32_t y);
+    // The pointer moved to window pixel (x, y) over what was picked there (the read-outs follow it).
+    void PointAt(int32_t x, int32_t y, const PickResult& pick);
     // A left click that no button took, on what was picked.
     void HandleClick(const PickResult& pick);
 
@@ -136,6 +154,16 @@ public:
     // A layout button of the pause overlay: 3 turns to the next page (menu, two how-to-play pages), 4 shows
     // or hides the options; other values do nothing.
     void PauseButton(int32_t data);
+
+    // [SECTION] Read-outs
+    // The cost of the route previewed to the tile under the pointer (shown while a human unit moves).
+    RouteReadout RouteUnderPointer() const;
+    // What the active unit's shots would do to the enemy under the pointer (attack mode, marked enemy).
+    ShotReadout ShotUnderPointer() const;
+    // The battle is over and its summary page is up (Space, Return or its button goes on to the victory).
+    bool SummaryShown() const { return (player1Won || player2Won) && !summaryDone; }
+    // Leaves the summary page for the victory picture and its layout, once it has been up half a second.
+    void CloseSummary();
 
     // [SECTION] Attacks
     // Marks the tiles the active unit's weapon reaches and sees Target.
@@ -190,6 +218,11 @@ public:
     VeteranPlanner veteran;
     UndoRecord undo;
     int32_t shotsThisTurn = 0;
+    // The pointer's last place; hits, losses and totals of this battle.
+    PointerState pointer;
+    BattleRecord record;
+    bool summaryDone = false;
+    int64_t summaryStart = 0; // clock reading when the summary page came up
     // Activations started since the battle was loaded.
     int64_t activations = 0;
 

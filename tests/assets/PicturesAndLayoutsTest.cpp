@@ -239,7 +239,7 @@ const Button* Find(const std::vector<Button>& buttons, int function, int data) {
 const char* const kLayouts[] = {"menu.xml",        "options.xml",     "options_p.xml",  "credits.xml",
                                 "howtoplay1.xml",  "howtoplay2.xml",  "howtoplay3.xml", "map.xml",
                                 "buildScreen.xml", "squadScreen.xml", "combat.xml",     "pause.xml",
-                                "win.xml"};
+                                "win.xml",         "summary.xml"};
 
 } // namespace
 
@@ -477,7 +477,7 @@ TEST(Layouts, EveryLayoutIsAHudDocumentWithFilledSlotsInsideTheWindow) {
         std::vector<Button> buttons = ReadLayout(file);
         EXPECT_FALSE(buttons.empty()) << file;
         bool combat = std::string(file) == "combat.xml" || std::string(file) == "pause.xml" ||
-                      std::string(file) == "win.xml";
+                      std::string(file) == "win.xml" || std::string(file) == "summary.xml";
         for (const Button& b : buttons) {
             for (int slot : {b.tex, b.MOtex}) {
                 ASSERT_GE(slot, 0) << file;

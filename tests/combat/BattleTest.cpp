@@ -67,6 +67,23 @@ TEST(Battle, ScriptedBattleEndsWithTheWinnerAndTheStakes) {
     EXPECT_TRUE(b.screen.player1Won);
     EXPECT_FALSE(b.screen.player2Won);
     EXPECT_GE(playerTurns, 2);
+    // The summary page comes first; Space goes on to the victory picture and its layout.
+    EXPECT_EQ(b.hooks.layouts.back(), "XMLFiles\\GUI\\summary.xml");
+    EXPECT_TRUE(b.screen.SummaryShown());
+    EXPECT_EQ(b.screen.record.side(2).unitsLost, 2);
+    EXPECT_EQ(b.screen.record.side(1).unitsLost, 0);
+    EXPECT_GE(b.screen.record.side(1).damageDealt, 2);
+    EXPECT_EQ(b.screen.record.side(2).damageTaken, b.screen.record.side(1).damageDealt);
+    EXPECT_EQ(b.screen.record.side(1).damageTaken, b.screen.record.side(2).damageDealt);
+    ASSERT_EQ(b.screen.record.log().size(), 2u);
+    for (const std::string& line : b.screen.record.log()) {
+        EXPECT_TRUE(line == "P2@9,3 destroyed" || line == "P2@10,5 destroyed") << line;
+    }
+    for (int i = 0; i < 5; ++i) {
+        b.frame();
+    }
+    b.screen.KeyPressed(CombatKey::Return);
+    EXPECT_FALSE(b.screen.SummaryShown());
     EXPECT_EQ(b.hooks.layouts.back(), "XMLFiles\\GUI\\win.xml");
     Campaign campaign;
     b.screen.Exit(&campaign);

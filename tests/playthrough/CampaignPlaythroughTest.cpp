@@ -1,5 +1,6 @@
 #include "ScreenChecks.h"
 #include "combat/CombatScreen.h"
+#include "combat/gl/BattleReadouts.h"
 #include "core/GameContext.h"
 #include "core/GameState.h"
 #include "driver/BattleTactics.h"
@@ -10,7 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -30,6 +33,52 @@ constexpr PixelRect StandingBars{25, 435, 110, 100};
 // The parts of each mech: a steady core, a head and a tail that strengthen the weapon, and a laser whose
 // range reaches the enemy from the start.
 const std::array<const char*, 4> MechParts = {"Wolf Core", "Turtle Head", "Blaster", "Tri Laser Green"};
+
+// The colours the battle's read-outs are printed in.
+constexpr Rgb WhiteText{255, 255, 255};
+constexpr Rgb AmberText{255, 204, 64};
+
+// The pixels of the area within tolerance of the colour in every channel.
+int CountNear(const Picture& picture, const PixelRect& area, Rgb colour, int tolerance = 30) {
+    int count = 0;
+    for (int y = area.y; y < area.y + area.height; ++y) {
+        for (int x = area.x; x < area.x + area.width; ++x) {
+            const Rgb p = picture.at(x, y);
+            count += std::abs(p.r - colour.r) <= tolerance && std::abs(p.g - colour.g) <= tolerance &&
+                             std::abs(p.b - colour.b) <= tolerance
+                         ? 1
+                         : 0;
+        }
+    }
+    return count;
+}
+
+// The share of the area's pixels that are dark (every channel under 80).
+double DarkShare(const Picture& picture, const PixelRect& area) {
+    int dark = 0;
+    for (int y = area.y; y < area.y + area.height; ++y) {
+        for (int x = area.x; x < area.x + area.width; ++x) {
+            const Rgb p = picture.at(x, y);
+            dark += p.r < 80 && p.g < 80 && p.b < 80 ? 1 : 0;
+        }
+    }
+    return area.width * area.height > 0 ? double(dark) / double(area.width * area.height) : 0.0;
+}
+
+PixelRect RectOf(const ReadoutBox& box) {
+    return {box.x, box.y, box.width, box.height};
+}
+
+// Expects a read-out on the picture: a dark plate over the box with text of the colour printed on it, where
+// the picture before showed none.
+void ExpectReadout(const Picture& before, const Picture& shown, const ReadoutBox& box, Rgb text,
+                   const std::string& what) {
+    const PixelRect area = RectOf(box);
+    EXPECT_GT(box.width, 20) << what;
+    EXPECT_GT(DarkShare(shown, area), 0.4) << what << ": the plate is drawn";
+    EXPECT_GT(CountNear(shown, area, text), 12) << what << ": its text is printed";
+    EXPECT_GT(DifferingShare(before, shown, area), 0.2) << what << ": the frame before did not show it";
+}
 
 // The pixels of the area that differ between two pictures.
 std::vector<PixelPoint> ChangedPixels(const Picture& before, const Picture& after, const PixelRect& area) {
@@ -112,12 +161,28 @@ void ExpectPathColours(GameDriver& driver, BattleTactics& tactics) {
     ASSERT_TRUE(far.has_value()) << "the active unit can reach some tile";
     const PickView before = PickView::Capture();
     const Rgb reachable = ShownTileColour(driver, screen, before, *far);
+    const Picture unhovered = driver.Screen();
     ASSERT_TRUE(tactics.Hover(far->x, far->y));
     ASSERT_EQ(screen.map.TileAt(far->x, far->y)->marker, TileMarker::PathEnd);
-    driver.Shot("path_preview");
+    const Picture preview = driver.Shot("path_preview");
 
-    const PickView view = PickView::Capture();
-    const Rgb end = ShownTileColour(driver, screen, view, *far);
+    // Beside the pointer: the route's time cost and the time left after it.
+    const RouteReadout cost = screen.RouteUnderPointer();
+    ASSERT_TRUE(cost.shown) << "the route's cost is read out";
+    EXPECT_EQ(cost.cost, screen.pathfinder.pathCost);
+    EXPECT_EQ(cost.text, std::to_string(cost.cost) + " TU / " + std::to_string(cost.left) + " left");
+    const ReadoutBox costBox = ReadoutBoxAt(screen.pointer.x, screen.pointer.y, {cost.text});
+    ExpectReadout(unhovered, preview, costBox, WhiteText, "the route cost read-out");
+
+    // The tiles' colours are judged away from the read-out's plate.
+    PickView view = PickView::Capture();
+    const PixelRect plate = RectOf(costBox);
+    auto colourBesidePlate = [&](const CombatScreen& shownScreen, const PickView& shownView, PathStep tile) {
+        std::vector<PixelPoint> pixels = shownView.PixelsOf(TilePickId(shownScreen, tile.x, tile.y), 2);
+        std::erase_if(pixels, [&](const PixelPoint& p) { return plate.Contains(p.x, p.y); });
+        return AverageColour(driver.Screen(), pixels);
+    };
+    const Rgb end = colourBesidePlate(screen, view, *far);
     EXPECT_GT(reachable.b, reachable.g) << "a reachable tile is shown blue";
     EXPECT_GT(end.g, end.r + 40) << "the route's end is shown green";
     EXPECT_GT(end.g, end.b + 40) << "the route's end is shown green";
@@ -126,7 +191,7 @@ void ExpectPathColours(GameDriver& driver, BattleTactics& tactics) {
     ASSERT_GE(route.size(), 3u) << "the farthest tile is more than one step away";
     int orange = 0;
     for (size_t i = 1; i + 1 < route.size(); ++i) {
-        const Rgb step = ShownTileColour(driver, screen, view, route[i]);
+        const Rgb step = colourBesidePlate(screen, view, route[i]);
         orange += step.r > step.b + 60 && step.g > step.b ? 1 : 0;
     }
     EXPECT_GT(orange, 0) << "the route's steps are shown orange";
@@ -225,6 +290,10 @@ TEST(CampaignPlaythrough, FromTheLogosThroughABuiltSquadToAWonFirstMission) {
     // [SECTION] The battle: approach, fire at marked enemies, end the activation.
     int activations = 0;
     bool shotComputerTurn = false;
+    bool damageReadOut = false;
+    bool numberRose = false;
+    bool lossLogged = false;
+    Picture previousStep = driver.Screen();
     while (!tactics.Won() && activations < 16) {
         if (!tactics.AwaitOrder()) {
             break;
@@ -234,10 +303,58 @@ TEST(CampaignPlaythrough, FromTheLogosThroughABuiltSquadToAWonFirstMission) {
             const std::string name = step;
             if (first && (name == "moved" || name == "attack mode")) {
                 driver.Shot(name == "moved" ? "moved" : "attack_mode");
-            } else if (first && name == "fired" && screen.shotsThisTurn == 1) {
-                driver.Frames(3);
-                driver.Shot("fired");
             }
+            if (name == "attack mode" && !damageReadOut) {
+                // Over a marked enemy: the damage of one shot, the shots that fit and the verdict.
+                if (Unit* target = tactics.Target(); target != nullptr && tactics.HoverUnit(*target)) {
+                    const Picture unpointed = previousStep;
+                    driver.Frame();
+                    const Picture shown = driver.Shot("damage_readout");
+                    const ShotReadout shot = screen.ShotUnderPointer();
+                    EXPECT_TRUE(shot.shown) << "the shot's forecast is read out";
+                    EXPECT_GT(shot.damage.highest, shot.damage.lowest);
+                    EXPECT_GE(shot.shots, 1);
+                    ExpectReadout(unpointed, shown, ReadoutBoxAt(screen.pointer.x, screen.pointer.y, shot.lines),
+                                  AmberText, "the damage read-out");
+                    damageReadOut = true;
+                }
+            }
+            if (name == "fired" && !numberRose && !screen.record.numbers().empty()) {
+                // The damage rises over the target as a number, and is gone after a second.
+                driver.Frames(3);
+                const Picture rising = driver.Shot("fired");
+                const ShotReadout shot = screen.ShotUnderPointer();
+                const PixelRect readout =
+                    shot.shown ? RectOf(ReadoutBoxAt(screen.pointer.x, screen.pointer.y, shot.lines))
+                               : PixelRect{};
+                driver.Frames(80);
+                EXPECT_TRUE(screen.record.numbers().empty()) << "the number is gone after a second";
+                const Picture settled = driver.Screen();
+                int risingAmber = 0;
+                int settledAmber = 0;
+                for (int y = 0; y < rising.height(); y += 1) {
+                    for (int x = 0; x < rising.width(); x += 1) {
+                        if (readout.Contains(x, y)) {
+                            continue;
+                        }
+                        risingAmber += CountNear(rising, {x, y, 1, 1}, AmberText, 20);
+                        settledAmber += CountNear(settled, {x, y, 1, 1}, AmberText, 20);
+                    }
+                }
+                EXPECT_GT(risingAmber, settledAmber + 8) << "the damage number is drawn over the battle";
+                numberRose = true;
+            }
+            if (name == "fired" && !lossLogged && !screen.record.log().empty()) {
+                // The destroyed unit leaves a line in the log at the left edge.
+                driver.Frame();
+                const Picture logged = driver.Shot("destroyed_log_line");
+                const std::string& line = screen.record.log().back();
+                EXPECT_NE(line.find(" destroyed"), std::string::npos) << line;
+                ExpectReadout(previousStep, logged, LogLineBox(screen.record.log().size() - 1, line),
+                              Rgb{255, 89, 76}, "the log line");
+                lossLogged = true;
+            }
+            previousStep = driver.Screen();
         });
         ++activations;
         if (!shotComputerTurn && screen.activeUnit != nullptr && screen.activeUnit->owner.isComputer) {
@@ -249,11 +366,35 @@ TEST(CampaignPlaythrough, FromTheLogosThroughABuiltSquadToAWonFirstMission) {
     ASSERT_TRUE(screen.player1Won) << "the squad wins within " << activations << " activations";
     EXPECT_FALSE(screen.player2Won);
 
-    // [SECTION] Victory picture, then back to the world map with the standings the mission put at stake.
+    EXPECT_TRUE(damageReadOut) << "a marked enemy was hovered in attack mode";
+    EXPECT_TRUE(numberRose) << "a hit showed its damage";
+    EXPECT_TRUE(lossLogged) << "a destroyed enemy was logged";
+
+    // [SECTION] The summary page: losses, damage and the standings before and after.
     driver.Frames(2);
+    EXPECT_EQ(game.hud.fileName(), "XMLFiles\\GUI\\summary.xml");
+    ASSERT_TRUE(screen.SummaryShown());
+    const Picture summary = driver.Shot("summary");
+    ExpectNewScreen(battle, summary, "summary page");
+    const PixelRect panel = RectOf(SummaryPanel());
+    EXPECT_GT(DarkShare(summary, panel), 0.5) << "the summary's panel";
+    EXPECT_GT(CountNear(summary, panel, WhiteText), 300) << "the summary's lines are printed";
+    EXPECT_GT(CountNear(summary, panel, AmberText), 40) << "its title and result";
+    const std::vector<std::string> lines = SummaryLines(screen.record, screen.mission, screen.player1Won);
+    ASSERT_EQ(lines.size(), 7u) << "result, losses, damage dealt and taken, three standings";
+    EXPECT_EQ(lines[0], "VICTORY");
+    EXPECT_EQ(lines[4], "Faction 1 standing: " + std::to_string(standings[0]) + " -> " +
+                            std::to_string(std::clamp(standings[0] - stakes.fac1, 0, 100)));
+    driver.Frames(40);
+    ASSERT_TRUE(driver.ClickButton(int32_t(ButtonFunction::FakeKeyPress), CombatKey::Space))
+        << "the summary page has a CONTINUE button";
+    driver.Frames(2);
+    EXPECT_FALSE(screen.SummaryShown());
+
+    // [SECTION] Victory picture, then back to the world map with the standings the mission put at stake.
     EXPECT_EQ(game.hud.fileName(), "XMLFiles\\GUI\\win.xml");
     const Picture victory = driver.Shot("victory");
-    ExpectNewScreen(battle, victory, "victory");
+    ExpectNewScreen(summary, victory, "victory");
     ASSERT_TRUE(driver.ClickButton(ChangeState, kWorldMapState))
         << "the victory layout leads to the world map";
     ASSERT_EQ(game.currentState(), kWorldMapState);

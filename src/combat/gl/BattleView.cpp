@@ -1,4 +1,5 @@
 #include "combat/gl/BattleView.h"
+#include "combat/gl/BattleReadouts.h"
 
 #include "combat/BattleLayout.h"
 #include "combat/UnitMovement.h"
@@ -187,6 +188,14 @@ void BattleView::DrawBattle(CombatScreen& screen) {
     DrawBattleParticles(particles, renderer);
     DrawStatCards(screen);
     DrawStatusIcons(screen);
+    DrawBattleReadouts(renderer, screen);
+}
+
+void BattleView::DrawSummary(const CombatScreen& screen) {
+    DrawBattleSummary(renderer, images.background, screen);
+    if (drawHud) {
+        drawHud(false);
+    }
 }
 
 void BattleView::DrawVictory(int32_t player) {
@@ -396,7 +405,7 @@ void BattleView::DrawStatCards(CombatScreen& screen) {
     DrawTexturedRect(images.statCardMirror, 0, 455, 252, 144, true);
     DrawTexturedRect(images.statCard, 548, 455, 252, 144, true);
     std::vector<StatLine> lines = StatCardLines(screen.hoveredUnit, 578, 698, true);
-    std::vector<StatLine> left = StatCardLines(screen.activeUnit, 30, 150, false);
+    std::vector<StatLine> left = StatCardLines(screen.activeUnit, 30, 150, false, true);
     lines.insert(lines.end(), left.begin(), left.end());
     renderer.Begin2D();
     UnbindTexture();

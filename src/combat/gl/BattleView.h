@@ -58,6 +58,7 @@ public:
     void PostKeyDown(int32_t keyCode) override;
     void DrawBattle(CombatScreen& screen) override;
     void DrawVictory(int32_t player) override;
+    void DrawSummary(const CombatScreen& screen) override;
     void DrawPause() override;
     void AddBattleLight() override;
     void RemoveBattleLight() override;

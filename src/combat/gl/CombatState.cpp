@@ -213,6 +213,11 @@ void CombatEnter() {
     session.givePickColours();
     session.pause.active = false;
     session.screen.Enter();
+    // The summary page shows the standings as they were when the battle began.
+    if (game.campaign && !session.screen.record.hasStandings) {
+        session.screen.record.hasStandings = true;
+        session.screen.record.standingsBefore = game.campaign->standings;
+    }
     session.editor.BattleSetUp();
 }
 

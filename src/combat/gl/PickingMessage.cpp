@@ -179,6 +179,11 @@ void PickingMessage::mouseMoved(int32_t value) {
     if (hud != nullptr) {
         hud->MouseOver(id);
     }
+    int32_t cursorX = 0;
+    int32_t cursorY = 0;
+    if (cursor && cursor(cursorX, cursorY)) {
+        screen->PointAt(cursorX, cursorY, pick);
+    }
     if (screen->paused) {
         return;
     }

@@ -61,6 +61,15 @@ bool BattleTactics::Hover(int32_t x, int32_t y) {
     return true;
 }
 
+bool BattleTactics::HoverUnit(const Unit& unit) {
+    const std::optional<PixelPoint> point = Find(PickIdOf(unit));
+    if (!point) {
+        return false;
+    }
+    driver_.MoveMouse(point->x, point->y);
+    return true;
+}
+
 std::optional<PathStep> BattleTactics::StepTowardEnemy() const {
     const Unit* unit = screen.activeUnit;
     if (unit == nullptr) {

@@ -27,6 +27,8 @@ public:
 
     // Moves the pointer over tile (x, y) where the player sees it; false when the tile is not in view.
     bool Hover(int32_t x, int32_t y);
+    // Moves the pointer over the unit where the player sees it; false when it is not in view.
+    bool HoverUnit(const Unit& unit);
     // The reachable free tile next to the active unit that brings it nearest its nearest enemy.
     std::optional<PathStep> StepTowardEnemy() const;
     // The reachable tile farthest from the active unit (the longest preview there is).
