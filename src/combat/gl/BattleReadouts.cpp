@@ -94,11 +94,16 @@ void DrawRisingNumbers(Renderer& renderer, const CombatScreen& screen) {
     if (numbers.empty()) {
         return;
     }
-    renderer.ApplyCamera();
+    // The camera's view alone (applying it multiplies onto the current matrix).
     GLdouble modelView[16];
     GLdouble projection[16];
     GLint viewport[4];
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    renderer.ApplyCamera();
     glGetDoublev(GL_MODELVIEW_MATRIX, modelView);
+    glPopMatrix();
     glGetDoublev(GL_PROJECTION_MATRIX, projection);
     glGetIntegerv(GL_VIEWPORT, viewport);
     renderer.Begin2D();
