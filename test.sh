@@ -13,6 +13,10 @@ export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0"
 export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export LIBGL_ALWAYS_SOFTWARE=1
+# No test touches the player's own settings or saved campaign: each program also makes a folder of its own.
+test_home="$(mktemp -d)"
+trap 'rm -rf "$test_home"' EXIT
+export XDG_CONFIG_HOME="$test_home/config" XDG_DATA_HOME="$test_home/data"
 # llvmpipe's worker threads can crash LeakSanitizer's thread stop at exit; rasterise on the calling thread.
 export LP_NUM_THREADS=0
 

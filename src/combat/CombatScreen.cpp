@@ -140,6 +140,9 @@ void CombatScreen::Exit(Campaign* campaign) {
         for (int i = 0; i < 3; ++i) {
             campaign->ChangeStanding(i, StakeChange(stakes[i], player1Won));
         }
+        if (player1Won) {
+            campaign->MarkWon(mission.fileName);
+        }
     }
     if (active) {
         active = false;

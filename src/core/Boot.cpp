@@ -75,6 +75,9 @@ const std::vector<BootPicture> bootPictures = {
     {73, "Art Assets\\Buttons\\Options\\options_highlight-_volumebutton.png"},
     {74, "Art Assets\\Buttons\\Options\\options_highlight_backbutton.png"},
     {75, "Art Assets\\Buttons\\Options\\options_highlight_fullscreenbutton.png"},
+    {81, "Art Assets\\Buttons\\Options\\options_highlight_choicebutton.png"},
+    {79, "Art Assets\\Buttons\\Generic\\Menu_Continue.png"},
+    {80, "Art Assets\\Buttons\\Generic\\Menu_ContinueLit.png"},
     {71, "Art Assets\\Buttons\\Credits\\BackCreditsMouseover.png"},
     {67, "Art Assets\\Buttons\\World Overview\\buildButton.png"},
     {68, "Art Assets\\Buttons\\World Overview\\buildButtonMouseover.png"},
@@ -181,4 +184,5 @@ void BootUpdate() {
     GameContext& game = GameContext::Get();
     GameBoot services(game);
     RunBoot(game, services);
+    LoadSettingsAtStart(game);
 }

@@ -1,10 +1,16 @@
 #include "core/GameContext.h"
 #include "core/ScreenHud.h"
 #include "core/Screens.h"
+#include "platform/Dialog.h"
 #include "platform/HighResTimer.h"
+#include "screens/BuildScreen.h"
+#include "screens/CampaignSave.h"
 #include "platform/sdl/Texture.h"
 
 #include <GL/gl.h>
+
+#include <cstring>
+#include <utility>
 
 namespace {
 
@@ -33,6 +39,19 @@ public:
         renderer.End2D();
         glColor3f(1.0f, 1.0f, 1.0f);
     }
+    void DrawChoice(int32_t x, int32_t y, const char* text) override {
+        Renderer& renderer = GameContext::Get().renderer;
+        glColor3f(0.96f, 0.84f, 0.45f);
+        renderer.Begin2D();
+        glRasterPos2i(x - int32_t(std::strlen(text)) * kGlyphWidth / 2, y);
+        renderer.font.Print("%s", text);
+        renderer.End2D();
+        glColor3f(1.0f, 1.0f, 1.0f);
+    }
+
+private:
+    // Advance of one glyph of the font, in frame pixels.
+    static constexpr int32_t kGlyphWidth = 7;
 };
 
 RendererPainter rendererPainter;
@@ -127,16 +146,35 @@ void HowToPlay3Update() {
     DrawScreen(kHowToPlay3Slot, false);
 }
 
+// Loads the menu's buttons; CONTINUE only while a campaign is saved.
+void LoadMenuLayout(GameContext& game) {
+    LoadScreenLayout("XMLFiles\\GUI\\menu.xml");
+    if (CampaignSaved()) {
+        return;
+    }
+    for (const HudButton& button : game.hud.buttons()) {
+        if (button.function == int32_t(ButtonFunction::Message) && button.data == kContinueValue) {
+            game.hud.RemoveButton(button.id);
+            break;
+        }
+    }
+}
+
 void MenuEnter() {
     GameContext& game = GameContext::Get();
     StartMusic(game, menuMusicFile, game.menuMusic);
-    LoadScreenLayout("XMLFiles\\GUI\\menu.xml");
+    LoadMenuLayout(game);
+    MenuMessage::Get().active = true;
 }
 void MenuUpdate() {
     DrawScreen(kTitleScreenSlot, true);
+    // After the frame's messages: the world map's receiver must not take this click for a marker's.
+    MenuMessage::Get().RunPending();
 }
 void MenuExit() {
     GameContext& game = GameContext::Get();
+    MenuMessage::Get().active = false;
+    MenuMessage::Get().pending = -1;
     game.sound.StopSound(game.menuMusic);
 }
 
@@ -147,8 +185,22 @@ void OptionsEnter() {
     OptionsMessage::Get().active = true;
 }
 void OptionsUpdate() {
+    GameContext& game = GameContext::Get();
     DrawScreen(kOptionsScreenSlot, true);
-    painter->DrawVolume(VolumeLevel(GameContext::Get().sound.masterVolume()));
+    painter->DrawVolume(VolumeLevel(game.sound.masterVolume()));
+    // The choices' values sit on their buttons.
+    for (const HudButton& button : game.hud.buttons()) {
+        if (button.function != int32_t(ButtonFunction::Message)) {
+            continue;
+        }
+        const int32_t x = int32_t(button.xPos + button.xSize / 2);
+        const int32_t y = int32_t(button.yPos + button.ySize / 2 + 5);
+        if (button.data == kComputerSpeedValue) {
+            painter->DrawChoice(x, y, SpeedName(game.settings.computerSpeed));
+        } else if (button.data == kOpponentRuleValue) {
+            painter->DrawChoice(x, y, OpponentName(game.settings.opponent));
+        }
+    }
 }
 void OptionsExit() {
     GameContext& game = GameContext::Get();
@@ -217,8 +269,57 @@ void OptionsMessage::ProcessMessages() {
         case 2:
             game.window().ToggleFullScreen();
             break;
+        case kComputerSpeedValue:
+            game.settings.computerSpeed = game.settings.computerSpeed == ComputerSpeed::Fast
+                                              ? ComputerSpeed::Normal
+                                              : ComputerSpeed::Fast;
+            break;
+        case kOpponentRuleValue:
+            game.settings.opponent = game.settings.opponent == OpponentChoice::Veteran ? OpponentChoice::Classic
+                                                                                         : OpponentChoice::Veteran;
+            break;
         default:
             break;
         }
     });
+}
+
+MenuMessage& MenuMessage::Get() {
+    static MenuMessage receiver;
+    return receiver;
+}
+
+MenuMessage::MenuMessage() {
+    Subscribe(HudMessage);
+}
+
+void MenuMessage::ProcessMessages() {
+    DrainInbox([this](const Message& message) {
+        if (active && message.type == HudMessage &&
+            (message.value == kContinueValue || message.value == kStartValue)) {
+            pending = message.value;
+        }
+    });
+}
+
+void MenuMessage::RunPending() {
+    const int32_t value = std::exchange(pending, -1);
+    GameContext& game = GameContext::Get();
+    if (value < 0 || !game.campaign) {
+        return;
+    }
+    if (value == kContinueValue) {
+        if (ContinueCampaign(game)) {
+            game.ChangeState(kWorldMapState);
+        } else {
+            // A broken save was moved aside: the menu no longer offers it.
+            LoadMenuLayout(game);
+        }
+    } else if (value == kStartValue) {
+        if (CampaignSaved() && !AskYesNo("New campaign", kReplaceCampaignQuestion)) {
+            return;
+        }
+        StartNewCampaign(*game.campaign, SquadBuildMessage::Get().builder);
+        game.ChangeState(kWorldMapState);
+    }
 }

@@ -5,6 +5,7 @@
 #include "core/CameraMsg.h"
 #include "core/GameState.h"
 #include "core/HudPointer.h"
+#include "core/Settings.h"
 #include "data/Army.h"
 #include "hud/HudLayout.h"
 #include "hud/PickColourRegistry.h"
@@ -111,6 +112,8 @@ public:
     bool shadersAvailable = false;
     // The player's campaign (army, squad, inventory, faction standings); created at boot.
     std::unique_ptr<Campaign> campaign;
+    // The player's settings that live nowhere else (computer speed and rule); see CurrentSettings.
+    Settings settings;
     // Mission files found in "XMLFiles\Missions".
     std::vector<std::string> missionFiles;
     // Module files found in the four module folders, sorted.

@@ -57,6 +57,7 @@ bool RunFrame() {
     }
     MessageDispatcher::Instance().Update();
     game.stateTable.UpdateCurrent();
+    KeepSettings(game);
     // Every screen's layout can be edited; the editor draws nothing while it is closed.
     DrawHudEditor(game.hud);
     // The update may have opened the window or replaced it.

@@ -52,13 +52,20 @@ public:
     virtual void DrawHud() = 0;
     // Prints the volume level (0 to 10) on the options screen.
     virtual void DrawVolume(int32_t level) = 0;
+    // Prints a choice's current value centred at (x, y) (its baseline) in the 800 x 600 frame.
+    virtual void DrawChoice(int32_t x, int32_t y, const char* text) {
+        (void)x;
+        (void)y;
+        (void)text;
+    }
 };
 
 // Replaces the painter (null: the renderer's again); returns the previous one.
 FrontEndPainter* SetFrontEndPainter(FrontEndPainter* painter);
 
 // The options screen's receiver: while active, the HUD messages of its buttons turn the volume up (0)
-// or down (1) or toggle full screen (2).
+// or down (1), toggle full screen (2), switch the computer's speed between normal and fast (5) and its rule
+// between Classic and Veteran (6).
 class OptionsMessage final : public MessageReciever {
 public:
     // The game's receiver, made on first use.
@@ -70,6 +77,36 @@ public:
 
     bool active = false;
 };
+
+// Option button values beyond the volume and full screen.
+constexpr int32_t kComputerSpeedValue = 5;
+constexpr int32_t kOpponentRuleValue = 6;
+
+// The main menu's receiver: while active, CONTINUE (0) takes up the saved campaign and START (1) begins a
+// new one, asking first when a saved campaign would be replaced.
+class MenuMessage final : public MessageReciever {
+public:
+    // The game's receiver, made on first use.
+    static MenuMessage& Get();
+
+    MenuMessage();
+    ~MenuMessage() = default;
+    void ProcessMessages() override;
+    // Acts on the button pressed in this frame; the menu's update calls it once every receiver has had
+    // the frame's messages, so the next screen's receiver never takes the same click.
+    void RunPending();
+
+    bool active = false;
+    // The button value waiting for the menu's update; -1 for none.
+    int32_t pending = -1;
+};
+
+// Menu button values.
+constexpr int32_t kContinueValue = 0;
+constexpr int32_t kStartValue = 1;
+// The question START asks when a campaign is saved.
+constexpr const char* kReplaceCampaignQuestion =
+    "Start a new campaign? The saved campaign will be replaced when you reach the world map.";
 
 // The master volume one step up (255 at most) or down (0 at least); a step is 26.
 uint8_t VolumeUp(uint8_t volume);

@@ -56,6 +56,15 @@ bool Inventory::RemovePart(int32_t category, int32_t index) {
     return true;
 }
 
+bool Inventory::SetCount(int32_t category, int32_t index, uint32_t count) {
+    InventoryEntry* entry = find(category, index);
+    if (entry == nullptr) {
+        return false;
+    }
+    entry->count = std::min(count, kMaxPartCount);
+    return true;
+}
+
 int32_t Inventory::CountOf(int32_t category, int32_t index) const {
     auto found = categories_.find(category);
     if (found == categories_.end()) {
@@ -94,4 +103,24 @@ void Campaign::ChangeStanding(int k, int32_t amount) {
         return;
     }
     standings[size_t(k)] = std::clamp(SaturatingAdd(standings[size_t(k)], amount), 0, 100);
+}
+
+namespace {
+
+// The file name of a mission file path in the game's spelling or the system's.
+std::string MissionName(const std::string& missionFile) {
+    const size_t cut = missionFile.find_last_of("\\/");
+    return cut == std::string::npos ? missionFile : missionFile.substr(cut + 1);
+}
+
+} // namespace
+
+void Campaign::MarkWon(const std::string& missionFile) {
+    if (!Won(missionFile)) {
+        wonMissions.push_back(MissionName(missionFile));
+    }
+}
+
+bool Campaign::Won(const std::string& missionFile) const {
+    return std::find(wonMissions.begin(), wonMissions.end(), MissionName(missionFile)) != wonMissions.end();
 }

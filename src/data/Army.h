@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 // The player's army (a squad of six mechs and an inventory of spare parts) and the campaign around it.
@@ -40,6 +41,9 @@ public:
     // The count of the part kind, -1 when its category has no such index; an unknown category also shows
     // the assertion box "Part doesn't exist in the inventory." and gives -1.
     int32_t CountOf(int32_t category, int32_t index) const;
+
+    // Sets the count of a part kind that is held (cut to 99); false when it is not held.
+    bool SetCount(int32_t category, int32_t index, uint32_t count);
 
     // The categories and their entries, in order.
     const std::map<int32_t, std::vector<InventoryEntry>>& categories() const { return categories_; }
@@ -76,6 +80,14 @@ public:
     Army& army() { return *army_; }
     // The player's army.
     const Army& army() const { return *army_; }
+
+    // File names (without folder) of the missions won, in the order first won.
+    std::vector<std::string> wonMissions;
+
+    // Records a won mission by its file (folder and all); a mission is recorded once.
+    void MarkWon(const std::string& missionFile);
+    // Whether the mission of that file (folder and all) was won.
+    bool Won(const std::string& missionFile) const;
 
     // Replaces the army (and every unit in it) with a new one.
     void RecreateArmy();

@@ -365,6 +365,21 @@ int32_t HudLayout::AddEditorButton() {
     return id;
 }
 
+bool HudLayout::RemoveButton(int32_t id) {
+    auto it = std::find_if(buttons_.begin(), buttons_.end(), [id](const HudButton& button) { return button.id == id; });
+    if (it == buttons_.end()) {
+        return false;
+    }
+    if (it->pickTexture != 0 && hooks_.releasePickTexture) {
+        hooks_.releasePickTexture(it->pickTexture);
+    }
+    if (selectedId_ == id) {
+        selectedId_ = -1;
+    }
+    buttons_.erase(it);
+    return true;
+}
+
 void HudLayout::DeleteSelected() {
     auto it = std::find_if(buttons_.begin(), buttons_.end(),
                            [this](const HudButton& button) { return button.id == selectedId_; });

@@ -13,6 +13,10 @@ namespace {
 constexpr int kFatalSignals[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT};
 constexpr int kMaxFrames = 64;
 
+// The folder dumps are written into (AT_FDCWD: the working directory), and its name for the message.
+int dumpFolderFd = AT_FDCWD;
+char dumpFolderName[512] = "";
+
 // Room for the handler when the crash was a stack overflow.
 alignas(16) char alternateStack[64 * 1024];
 
@@ -93,7 +97,7 @@ int CreateCrashDumpFile(char* name, size_t size) {
             *p++ = *s;
         }
         *p = '\0';
-        const int fd = open(name, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        const int fd = openat(dumpFolderFd, name, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
         if (fd >= 0 || errno != EEXIST) {
             return fd;
         }
@@ -127,8 +131,28 @@ bool WriteCrashDump(int signal, const void* faultAddress) {
     WriteCrashDumpTo(fd, signal, faultAddress);
     close(fd);
     WriteText(STDERR_FILENO, "Vantor stopped after a fatal error; details are in ");
+    if (dumpFolderName[0] != '\0') {
+        WriteText(STDERR_FILENO, dumpFolderName);
+        WriteText(STDERR_FILENO, "/");
+    }
     WriteText(STDERR_FILENO, name);
     WriteText(STDERR_FILENO, "\n");
+    return true;
+}
+
+bool SetCrashDumpFolder(const std::string& folder) {
+    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0 || folder.size() >= sizeof(dumpFolderName)) {
+        if (fd >= 0) {
+            close(fd);
+        }
+        return false;
+    }
+    if (dumpFolderFd != AT_FDCWD) {
+        close(dumpFolderFd);
+    }
+    dumpFolderFd = fd;
+    std::memcpy(dumpFolderName, folder.c_str(), folder.size() + 1);
     return true;
 }
 

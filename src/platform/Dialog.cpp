@@ -19,7 +19,18 @@ DialogHook& CurrentHook() {
 DialogAnswer ConsoleDialog(const DialogRequest& request) {
     std::fprintf(stderr, "[%s] %s\n", request.caption.c_str(), request.text.c_str());
     std::fflush(stderr);
-    return request.kind == DialogKind::Assertion ? DialogAnswer::Ignore : DialogAnswer::Ok;
+    switch (request.kind) {
+    case DialogKind::Assertion:
+        return DialogAnswer::Ignore;
+    case DialogKind::Question:
+        return DialogAnswer::No;
+    default:
+        return DialogAnswer::Ok;
+    }
+}
+
+bool AskYesNo(const std::string& caption, const std::string& text) {
+    return ShowDialog({DialogKind::Question, caption, text}) == DialogAnswer::Yes;
 }
 
 DialogHook SetDialogHook(DialogHook hook) {
@@ -73,7 +84,14 @@ bool DebuggerAttached() {
 DialogRecorder::DialogRecorder(DialogAnswer assertionAnswer) : assertionAnswer_(assertionAnswer) {
     previous_ = SetDialogHook([this](const DialogRequest& request) {
         shown_.push_back(request);
-        return request.kind == DialogKind::Assertion ? assertionAnswer_ : DialogAnswer::Ok;
+        switch (request.kind) {
+        case DialogKind::Assertion:
+            return assertionAnswer_;
+        case DialogKind::Question:
+            return questionAnswer_;
+        default:
+            return DialogAnswer::Ok;
+        }
     });
 }
 

@@ -101,7 +101,7 @@ bool SaveFileDurably(const std::string& gamePath, std::string_view contents, std
         error = "the file has no name";
         return false;
     }
-    const std::string target = ResolvedTarget(NativePath(gamePath));
+    const std::string target = ResolvedTarget(SavePath(gamePath));
     if (access(target.c_str(), F_OK) == 0 && access(target.c_str(), W_OK) != 0) {
         error = errno == EACCES ? "the file is read-only" : Reason(errno);
         return false;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "screens/SquadBuilder.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -14,11 +16,24 @@ constexpr int32_t kMarkerSize = 24;
 constexpr int32_t kMarkerTexture = 17;
 constexpr int32_t kMarkerMouseOverTexture = 18;
 
+// What the world map tells of a mission while the pointer rests on its marker.
+struct MissionInfo {
+    std::string name;
+    // Size of its level map in tiles; 0 x 0 when the map cannot be read.
+    int32_t mapWidth = 0;
+    int32_t mapHeight = 0;
+    // Units of the computer's side.
+    int32_t enemies = 0;
+    // The faction values at stake (fac1 to fac3).
+    int32_t stakes[3] = {0, 0, 0};
+};
+
 // Where a mission's marker stands on the map.
 struct MissionMarker {
     int32_t missionIndex = 0;
     int32_t x = 0;
     int32_t y = 0;
+    MissionInfo info;
 };
 
 // Reads x and y of the root "mission" of a mission file (an absent one is 0); false when the file cannot
@@ -28,6 +43,28 @@ bool ReadMissionPosition(const std::string& missionFile, int32_t& x, int32_t& y)
 // One marker per readable mission file, in list order. An unreadable file shows the assertion box "Could not
 // find mission file" (naming the file) and gets no marker.
 std::vector<MissionMarker> MissionMarkers(const std::vector<std::string>& missionFiles);
+
+// The name a mission file gives itself (its root's "name"), else its file name without the leading number,
+// the "_" and ".xml" ("01_Outskirts.xml" is "Outskirts").
+std::string MissionNameOf(const std::string& missionFile, const char* nameAttribute);
+
+// Reads a mission file's name, map size, enemy count and stakes; false when it cannot be read.
+bool ReadMissionInfo(const std::string& missionFile, MissionInfo& info);
+
+// The lines of a marker's label: the name (with " - won" once won), "12 x 12 tiles, 2 enemies", and the
+// stakes ("Stakes: 4 / 2 / 0").
+std::vector<std::string> MissionLabelLines(const MissionInfo& info, bool won);
+
+// The label printed beside a marker, one text a line, kept inside the 800 x 600 frame.
+std::vector<ScreenText> MarkerLabel(const MissionMarker& marker, bool won);
+// The shaded box behind a label's lines.
+struct MarkerLabelBox {
+    int32_t x = 0;
+    int32_t y = 0;
+    int32_t width = 0;
+    int32_t height = 0;
+};
+MarkerLabelBox LabelBoxOf(const std::vector<ScreenText>& label);
 
 // The mission index a marker's message value names, or -1 when the list has no such mission.
 int32_t MissionIndexOf(int32_t value, size_t missionCount);

@@ -104,6 +104,16 @@ PartKind SquadBuilder::equipped(int32_t category, int32_t slot) const {
     return equipped_[size_t(category - CORE)][size_t(slot)];
 }
 
+void SquadBuilder::SetEquipped(int32_t category, int32_t slot, PartKind part) {
+    if (category >= CORE && category <= WEAPON && slot >= 0 && slot < kSquadSize) {
+        equipped_[size_t(category - CORE)][size_t(slot)] = part;
+    }
+}
+
+void SquadBuilder::Reset() {
+    *this = SquadBuilder{};
+}
+
 PartKind& SquadBuilder::record(int32_t category) {
     return equipped_[size_t(category - CORE)][size_t(currentSlot_)];
 }

@@ -74,6 +74,11 @@ public:
     // The part kind last taken from the inventory for a place (category 1 to 4) of a slot; (-1, -1) for none.
     PartKind equipped(int32_t category, int32_t slot) const;
 
+    // Sets the record of a place (category 1 to 4) of a slot, as a saved campaign had it.
+    void SetEquipped(int32_t category, int32_t slot, PartKind part);
+    // Forgets every record and shows slot 0 and page 0, as for a new campaign.
+    void Reset();
+
     int32_t currentSlot() const { return currentSlot_; }
     int32_t page() const { return page_; }
 

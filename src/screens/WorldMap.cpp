@@ -2,9 +2,12 @@
 
 #include "core/GameContext.h"
 #include "core/ScreenHud.h"
+#include "screens/CampaignSave.h"
 #include "screens/MissionChoice.h"
 #include "screens/MissionMarkers.h"
 #include "screens/ScreenDrawing.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -12,10 +15,18 @@ constexpr int32_t kWorldMapSlot = 11;
 constexpr int32_t kEmptyBarSlot = 26;
 constexpr int32_t kLifeBarSlot = 27;
 constexpr int32_t kFirstFactionIconSlot = 76;
+constexpr int32_t kShadeSlot = 7;
+
+// The markers of the map shown now, with what each tells of its mission.
+std::vector<MissionMarker>& ShownMarkers() {
+    static std::vector<MissionMarker> markers;
+    return markers;
+}
 
 // Appends one marker button per readable mission file after the layout's own buttons.
 void AddMissionMarkers(GameContext& game) {
-    for (const MissionMarker& marker : MissionMarkers(game.missionFiles)) {
+    ShownMarkers() = MissionMarkers(game.missionFiles);
+    for (const MissionMarker& marker : ShownMarkers()) {
         HudButton button;
         button.xPos = uint32_t(std::max(marker.x, 0));
         button.yPos = uint32_t(std::max(marker.y, 0));
@@ -65,6 +76,8 @@ void WorldMapEnter() {
         game.worldMapMusic = game.sound.LoadSound(kWorldMapMusic, true, true);
     }
     game.sound.PlaySound(game.worldMapMusic);
+    // Back on the map, whether from a battle, the build screen or the menu: the campaign is saved.
+    SaveCampaign(game);
     game.hud.LoadHud(kWorldMapLayout);
     AddMissionMarkers(game);
     MapMessage::Get().active = true;
@@ -83,6 +96,40 @@ void WorldMapUpdate() {
         }
     }
     DrawScreenHud();
+    if (game.campaign) {
+        PrintTexts(MarkerTexts(*game.campaign, game.missionFiles, false), 0.55f, 0.95f, 0.45f);
+        const std::vector<ScreenText> label = MarkerTexts(*game.campaign, game.missionFiles, true);
+        if (!label.empty()) {
+            const MarkerLabelBox box = LabelBoxOf(label);
+            DrawSlot(kShadeSlot, box.x, box.y, box.width, box.height, true);
+            DrawSlot(kShadeSlot, box.x, box.y, box.width, box.height, true);
+            PrintTexts(label, 1.0f, 0.9f, 0.55f);
+        }
+    }
+}
+
+std::vector<ScreenText> MarkerTexts(const Campaign& campaign, const std::vector<std::string>& missionFiles,
+                                    bool hoveredLabel) {
+    std::vector<ScreenText> texts;
+    const HudLayout& hud = GameContext::Get().hud;
+    for (const MissionMarker& marker : ShownMarkers()) {
+        const bool won = size_t(marker.missionIndex) < missionFiles.size() &&
+                         campaign.Won(missionFiles[size_t(marker.missionIndex)]);
+        if (!hoveredLabel) {
+            if (won) {
+                texts.push_back({marker.x + 1, marker.y + kMarkerSize + 12, "WON"});
+            }
+            continue;
+        }
+        const auto button = std::find_if(hud.buttons().begin(), hud.buttons().end(), [&](const HudButton& b) {
+            return b.function == int32_t(ButtonFunction::Message) && b.data == marker.missionIndex;
+        });
+        if (button == hud.buttons().end() || !button->mouseOver) {
+            continue;
+        }
+        return MarkerLabel(marker, won);
+    }
+    return texts;
 }
 
 void WorldMapExit() {

@@ -1,8 +1,11 @@
 #pragma once
 
 #include "hud/MessageReciever.h"
+#include "screens/SquadBuilder.h"
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 // The world map's row of the state table and its receiver.
 
@@ -12,6 +15,11 @@ void WorldMapEnter();
 void WorldMapUpdate();
 // Switches the receiver off.
 void WorldMapExit();
+
+// What the map prints over its markers: with hoveredLabel, the label of the marker under the pointer (none
+// when the pointer rests on no marker); otherwise "WON" under each won mission's marker.
+std::vector<ScreenText> MarkerTexts(const Campaign& campaign, const std::vector<std::string>& missionFiles,
+                                    bool hoveredLabel);
 
 // The world map's receiver: while active, every HUD message names a mission by its index in the mission
 // list; that mission is chosen and the battle starts. Values outside the list are ignored.

@@ -54,7 +54,7 @@ const char* const kTileTextures[] = {
     "Art Assets\\Textures\\Corner_TR.png",
 };
 
-// The renderer's texture slots that hold a picture file; slots 2, 6, 21 and 79 on hold none.
+// The renderer's texture slots that hold a picture file; slots 2, 6, 21 and 82 on hold none.
 const std::map<int, const char*> kSlotFiles = {
     {0, "Art Assets\\Screens\\LogoScreen.png"},
     {1, "Art Assets\\Screens\\TitleScreen.png"},
@@ -132,6 +132,9 @@ const std::map<int, const char*> kSlotFiles = {
     {76, "Art Assets\\Textures\\FactionIcon2.png"},
     {77, "Art Assets\\Textures\\FactionIcon1.png"},
     {78, "Art Assets\\Textures\\FactionIcon3.png"},
+    {79, "Art Assets\\Buttons\\Generic\\Menu_Continue.png"},
+    {80, "Art Assets\\Buttons\\Generic\\Menu_ContinueLit.png"},
+    {81, "Art Assets\\Buttons\\Options\\options_highlight_choicebutton.png"},
 };
 
 // Slots only the combat screen fills when it is entered.
@@ -497,9 +500,14 @@ TEST(Layouts, EveryLayoutIsAHudDocumentWithFilledSlotsInsideTheWindow) {
 
 TEST(Layouts, ScreensHoldTheButtonsThatMakeTheGamePlayable) {
     auto menu = ReadLayout("menu.xml");
-    for (int state : {5, 3, 11, 13, 12}) {
+    for (int state : {3, 11, 13, 12}) {
         EXPECT_NE(Find(menu, 1, state), nullptr) << "main menu cannot reach state " << state;
     }
+    // The world map is reached by CONTINUE (message 0, its own pictures) and START (message 1).
+    ASSERT_NE(Find(menu, 4, 0), nullptr) << "main menu needs CONTINUE";
+    ASSERT_NE(Find(menu, 4, 1), nullptr) << "main menu needs START";
+    EXPECT_EQ(Find(menu, 4, 0)->tex, 79);
+    EXPECT_EQ(Find(menu, 4, 0)->MOtex, 80);
     std::set<int> highlights;
     for (const Button& b : menu) {
         highlights.insert(b.MOtex);
@@ -507,11 +515,11 @@ TEST(Layouts, ScreensHoldTheButtonsThatMakeTheGamePlayable) {
     for (int slot : {53, 54, 55, 56}) {
         EXPECT_TRUE(highlights.count(slot)) << "menu highlight " << slot << " unused";
     }
-    EXPECT_EQ(Find(menu, 1, 5)->MOtex, 56);
+    EXPECT_EQ(Find(menu, 4, 1)->MOtex, 56);
     EXPECT_EQ(Find(menu, 1, 12)->MOtex, 54);
 
     auto options = ReadLayout("options.xml"), pausedOptions = ReadLayout("options_p.xml");
-    for (int message : {0, 1, 2}) {
+    for (int message : {0, 1, 2, 5, 6}) {
         const Button* a = Find(options, 4, message);
         const Button* b = Find(pausedOptions, 4, message);
         ASSERT_NE(a, nullptr) << "options message " << message;

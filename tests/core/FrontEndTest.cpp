@@ -3,6 +3,8 @@
 #include "core/Boot.h"
 #include "core/GameContext.h"
 #include "core/Screens.h"
+#include "core/Settings.h"
+#include "data/CampaignFile.h"
 #include "platform/Dialog.h"
 #include "platform/FakeClock.h"
 #include "platform/HighResTimer.h"
@@ -12,6 +14,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <set>
 #include <string>
 #include <vector>
@@ -110,8 +113,8 @@ TEST_F(FrontEndTest, BootLoadsInOrderAndSwitchesToTheLogoHalfWay) {
                                   "sound Sound Assets\\SFX\\Menu_Sounds\\Menu_Mechanical03.wav sample",
                                   "state 1 after 25 textures"}));
     EXPECT_EQ(std::vector<std::string>(boot.calls.begin() + 6, boot.calls.end()),
-              (std::vector<std::string>{"level models", "blank 800x600", "marker 95", "campaign"}))
-        << "the marker takes the second active position picture, the last of 69";
+              (std::vector<std::string>{"level models", "blank 800x600", "marker 98", "campaign"}))
+        << "the marker takes the second active position picture, the last of 72";
     EXPECT_EQ(game.menuMusic, 1);
     EXPECT_EQ(game.interfaceSound, 2);
     EXPECT_EQ(game.missionFiles.back(), "XMLFiles\\Missions\\m.xml");
@@ -123,8 +126,8 @@ TEST_F(FrontEndTest, BootLoadsInOrderAndSwitchesToTheLogoHalfWay) {
     EXPECT_EQ(game.level.textures[24], 25u);
     EXPECT_EQ(game.level.textures[25], 0u);
 
-    // 69 pictures into distinct slots; the slots drawn by the front end are filled.
-    ASSERT_EQ(boot.textures.size(), 25u + 69u);
+    // 72 pictures into distinct slots; the slots drawn by the front end are filled.
+    ASSERT_EQ(boot.textures.size(), 25u + 72u);
     std::set<int32_t> slots;
     for (const BootPicture& picture : bootPictures) {
         EXPECT_TRUE(slots.insert(picture.slot).second) << picture.slot;
@@ -137,7 +140,7 @@ TEST_F(FrontEndTest, BootLoadsInOrderAndSwitchesToTheLogoHalfWay) {
         EXPECT_NE(game.renderer.textures[size_t(slot)], 0u) << slot;
     }
     EXPECT_EQ(game.renderer.textures[kHowToPlay3Slot], 0u) << "no third page picture was made";
-    EXPECT_EQ(game.renderer.textures[kActivePositionSlot], 95u);
+    EXPECT_EQ(game.renderer.textures[kActivePositionSlot], 98u);
 
     // A third page picture is loaded when it exists.
     RecordingBoot withPage;
@@ -336,5 +339,128 @@ TEST(Boot, EveryPictureItLoadsIsInTheRunFolder) {
         check(picture.file);
     }
     EXPECT_EQ(missing, std::vector<std::string>{});
-    EXPECT_EQ(bootPictures.size(), 69u);
+    EXPECT_EQ(bootPictures.size(), 72u);
+}
+
+TEST_F(FrontEndTest, SettingsChangedOnAnyScreenAreWrittenAndComeBackAtTheNextStart) {
+    GameContext& game = GameContext::Get();
+    std::filesystem::remove(SettingsFilePath());
+    LoadSettingsAtStart(game);
+    EXPECT_EQ(game.sound.masterVolume(), 128) << "no file: the defaults";
+    KeepSettings(game);
+    EXPECT_FALSE(std::filesystem::exists(SettingsFilePath())) << "nothing changed, nothing written";
+
+    game.ChangeState(kOptionsState);
+    SendHud(0);
+    SendHud(kComputerSpeedValue);
+    SendHud(kOpponentRuleValue);
+    EXPECT_EQ(game.settings.computerSpeed, ComputerSpeed::Fast);
+    EXPECT_EQ(game.settings.opponent, OpponentChoice::Veteran);
+    KeepSettings(game);
+    SettingsRead read = ReadSettingsFile(SettingsFilePath());
+    ASSERT_EQ(read.state, PlayerFileState::Read);
+    EXPECT_EQ(read.settings.volume, 154);
+    EXPECT_EQ(read.settings.computerSpeed, ComputerSpeed::Fast);
+    EXPECT_EQ(read.settings.opponent, OpponentChoice::Veteran);
+
+    // A camera key set on the debug bar and full screen from the window are kept too.
+    game.renderer.camera.keys.codes[int32_t(CameraAction::ZoomIn)] = 44;
+    game.window().ToggleFullScreen();
+    KeepSettings(game);
+    read = ReadSettingsFile(SettingsFilePath());
+    EXPECT_EQ(read.settings.cameraKeys[0], 44);
+    EXPECT_TRUE(read.settings.fullScreen);
+
+    // The next start takes them all up again.
+    ApplySettings(game, Settings{});
+    EXPECT_EQ(game.sound.masterVolume(), 128);
+    LoadSettingsAtStart(game);
+    EXPECT_EQ(game.sound.masterVolume(), 154);
+    EXPECT_EQ(game.renderer.camera.keys.codes[0], 44);
+    EXPECT_TRUE(game.window().IsFullScreen());
+    EXPECT_EQ(game.settings.opponent, OpponentChoice::Veteran);
+    painter.drawn.clear();
+
+    // A broken file says so and the game goes on with the defaults.
+    {
+        std::ofstream(SettingsFilePath()) << "<settings><volume>";
+    }
+    dialogs.clear();
+    LoadSettingsAtStart(game);
+    ASSERT_EQ(dialogs.shown().size(), 1u);
+    EXPECT_NE(dialogs.shown()[0].text.find("settings.xml.bad"), std::string::npos) << dialogs.shown()[0].text;
+    EXPECT_EQ(game.sound.masterVolume(), 128);
+    EXPECT_FALSE(game.window().IsFullScreen());
+    EXPECT_TRUE(std::filesystem::exists(SettingsFilePath() + ".bad"));
+    ApplySettings(game, Settings{});
+    KeepSettings(game);
+    game.ChangeState(kMainMenuState);
+}
+
+TEST_F(FrontEndTest, TheMenuOffersContinueOnlyWithASaveAndStartAsksBeforeReplacingIt) {
+    GameContext& game = GameContext::Get();
+    const bool made = !game.campaign;
+    if (made) {
+        game.campaign = std::make_unique<Campaign>();
+    }
+    // The menu acts on its buttons in its own frame, after every receiver has had the click.
+    auto click = [&](int32_t value) {
+        SendHud(value);
+        game.stateTable.UpdateCurrent();
+    };
+    auto hasContinue = [&] {
+        for (const HudButton& button : game.hud.buttons()) {
+            if (button.function == int32_t(ButtonFunction::Message) && button.data == kContinueValue) {
+                return true;
+            }
+        }
+        return false;
+    };
+    std::filesystem::remove(CampaignFilePath());
+    game.ChangeState(kMainMenuState);
+    EXPECT_FALSE(hasContinue()) << "nothing saved, nothing to continue";
+    dialogs.clear();
+    click(kStartValue);
+    EXPECT_EQ(game.currentState(), kWorldMapState);
+    EXPECT_EQ(dialogs.count(DialogKind::Question), 0) << "nothing to replace, nothing asked";
+    EXPECT_TRUE(std::filesystem::exists(CampaignFilePath())) << "the world map saves the campaign";
+
+    game.campaign->ChangeStanding(0, -30);
+    game.ChangeState(kWorldMapState);
+    game.campaign->ChangeStanding(0, 40);
+    game.ChangeState(kMainMenuState);
+    EXPECT_TRUE(hasContinue());
+    click(kContinueValue);
+    EXPECT_EQ(game.currentState(), kWorldMapState);
+    EXPECT_EQ(game.campaign->standings[0], 20) << "the saved standing, not the one changed since";
+
+    game.ChangeState(kMainMenuState);
+    dialogs.clear();
+    click(kStartValue);
+    ASSERT_EQ(dialogs.count(DialogKind::Question), 1);
+    EXPECT_EQ(dialogs.shown()[0].text, kReplaceCampaignQuestion);
+    EXPECT_EQ(game.currentState(), kMainMenuState) << "No keeps the saved campaign";
+    EXPECT_EQ(game.campaign->standings[0], 20);
+    dialogs.AnswerQuestions(DialogAnswer::Yes);
+    click(kStartValue);
+    EXPECT_EQ(game.currentState(), kWorldMapState);
+    EXPECT_EQ(game.campaign->standings[0], 50);
+    dialogs.AnswerQuestions(DialogAnswer::No);
+
+    // A broken save is reported, moved aside and no longer offered; the menu stays.
+    game.ChangeState(kMainMenuState);
+    {
+        std::ofstream(CampaignFilePath()) << "<campaign><standings faction1=";
+    }
+    dialogs.clear();
+    click(kContinueValue);
+    EXPECT_EQ(game.currentState(), kMainMenuState);
+    ASSERT_EQ(dialogs.count(DialogKind::Error), 1);
+    EXPECT_NE(dialogs.shown()[0].text.find("campaign.xml.bad"), std::string::npos) << dialogs.shown()[0].text;
+    EXPECT_TRUE(std::filesystem::exists(CampaignFilePath() + ".bad"));
+    EXPECT_FALSE(hasContinue());
+    game.ChangeState(kCreditsState);
+    if (made) {
+        game.campaign.reset();
+    }
 }

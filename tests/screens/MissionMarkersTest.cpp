@@ -67,3 +67,54 @@ TEST(MissionMarkersTest, StandingBarsAndMessageValues) {
     EXPECT_EQ(MissionIndexOf(-1, 6), -1);
     EXPECT_EQ(MissionIndexOf(0, 0), -1);
 }
+
+TEST(MissionMarkersTest, EachShippedMissionTellsItsNameMapSizeEnemiesAndStakes) {
+    MissionInfo info;
+    ASSERT_TRUE(ReadMissionInfo("XMLFiles\\Missions\\01_Outskirts.xml", info));
+    EXPECT_EQ(info.name, "Outskirts");
+    EXPECT_EQ(info.mapWidth, 12);
+    EXPECT_EQ(info.mapHeight, 12);
+    EXPECT_EQ(info.enemies, 2);
+    EXPECT_EQ(info.stakes[0], 4);
+    EXPECT_EQ(info.stakes[1], 2);
+    EXPECT_EQ(info.stakes[2], 0);
+    EXPECT_EQ(MissionLabelLines(info, false),
+              (std::vector<std::string>{"Outskirts", "12 x 12 tiles, 2 enemies", "Stakes: 4 / 2 / 0"}));
+    EXPECT_EQ(MissionLabelLines(info, true)[0], "Outskirts - won");
+
+    std::vector<std::string> missions;
+    ListFiles("XMLFiles\\Missions", missions);
+    for (const MissionMarker& marker : MissionMarkers(missions)) {
+        EXPECT_FALSE(marker.info.name.empty()) << missions[size_t(marker.missionIndex)];
+        EXPECT_GT(marker.info.mapWidth, 0) << marker.info.name;
+        EXPECT_GT(marker.info.enemies, 0) << marker.info.name;
+        // The label stays inside the frame wherever the marker stands.
+        const MarkerLabelBox box = LabelBoxOf(MarkerLabel(marker, true));
+        EXPECT_GE(box.x, 0) << marker.info.name;
+        EXPECT_GE(box.y, 0) << marker.info.name;
+        EXPECT_LE(box.x + box.width, 800) << marker.info.name;
+        EXPECT_LE(box.y + box.height, 600) << marker.info.name;
+        EXPECT_TRUE(box.x >= marker.x + kMarkerSize || box.x + box.width <= marker.x)
+            << marker.info.name << "'s label covers its marker";
+    }
+}
+
+TEST(MissionMarkersTest, AMissionWithoutNameIsNamedByItsFileAndAnUnreadableMapSaysSo) {
+    EXPECT_EQ(MissionNameOf("XMLFiles\\Missions\\07_Dry_Lake.xml", nullptr), "Dry_Lake");
+    EXPECT_EQ(MissionNameOf("XMLFiles\\Missions\\Bridge.xml", ""), "Bridge");
+    EXPECT_EQ(MissionNameOf("XMLFiles\\Missions\\12.xml", nullptr), "12");
+    EXPECT_EQ(MissionNameOf("any", "Given Name"), "Given Name");
+
+    const auto folder = std::filesystem::temp_directory_path() / ("vantor_info_" + std::to_string(getpid()));
+    std::filesystem::create_directories(folder);
+    const std::string file = (folder / "09_Nowhere.xml").string();
+    std::ofstream(file) << "<mission fac1=\"3\"><map>NoSuchMap.xml</map><unit player=\"2\"/><unit player=\"1\"/>"
+                           "<unit player=\"2\"/></mission>";
+    MissionInfo info;
+    const bool read = ReadMissionInfo(file, info);
+    std::filesystem::remove_all(folder);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(info.name, "Nowhere");
+    EXPECT_EQ(info.enemies, 2);
+    EXPECT_EQ(MissionLabelLines(info, false)[1], "map unreadable, 2 enemies");
+}

@@ -27,7 +27,13 @@ void SaveHighlight(Studio& studio, const std::string& path, const std::string& l
 }
 
 void MenuHighlights(Studio& studio) {
-    SaveHighlight(studio, kTex + "mainmenu_buttonHighlight_StartMenu.png", "menu.xml", 1, 5, "START");
+    SaveHighlight(studio, kTex + "mainmenu_buttonHighlight_StartMenu.png", "menu.xml", 4, 1, "START");
+    // CONTINUE is shown only while a campaign is saved, so the title picture does not carry it.
+    const LayoutButton continueButton = studio.Button("menu.xml", 4, 0);
+    studio.Save("Art Assets\\Buttons\\Generic\\Menu_Continue.png",
+                ButtonPicture(studio, continueButton, "CONTINUE", ButtonLook::Resting, 20));
+    studio.Save("Art Assets\\Buttons\\Generic\\Menu_ContinueLit.png",
+                ButtonPicture(studio, continueButton, "CONTINUE", ButtonLook::Lit, 20));
     SaveHighlight(studio, kTex + "mainmenu_buttonHighlight_options.png", "menu.xml", 1, 3, "OPTIONS");
     SaveHighlight(studio, kTex + "mainmenu_buttonHighlight_credits.png", "menu.xml", 1, 11, "CREDITS");
     SaveHighlight(studio, kTex + "mainmenu_buttonHighlight_exit.png", "menu.xml", 1, 12, "QUIT");
@@ -37,6 +43,8 @@ void MenuHighlights(Studio& studio) {
     SaveHighlight(studio, o + "options_highlight_fullscreenbutton.png", "options.xml", 4, 2, "FULL SCREEN",
                   18);
     SaveHighlight(studio, o + "options_highlight_backbutton.png", "options.xml", 1, 2, "BACK", 18);
+    // The lit plate of a choice button; the game prints the choice's value on it.
+    SaveHighlight(studio, o + "options_highlight_choicebutton.png", "options.xml", 4, 5, "", 18);
     SaveHighlight(studio, "Art Assets\\Buttons\\Credits\\BackCreditsMouseover.png", "credits.xml", 1, 2,
                   "BACK");
 

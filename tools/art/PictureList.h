@@ -115,6 +115,9 @@ inline constexpr PictureEntry kPictures[] = {
     {"Art Assets\\Buttons\\Options\\options_highlight-_volumebutton.png", false, 73},
     {"Art Assets\\Buttons\\Options\\options_highlight_backbutton.png", false, 74},
     {"Art Assets\\Buttons\\Options\\options_highlight_fullscreenbutton.png", false, 75},
+    {"Art Assets\\Buttons\\Options\\options_highlight_choicebutton.png", false, 81},
+    {"Art Assets\\Buttons\\Generic\\Menu_Continue.png", false, 79},
+    {"Art Assets\\Buttons\\Generic\\Menu_ContinueLit.png", false, 80},
     // World map markers and faction emblems.
     {"Art Assets\\Menu_WorldMap_Active_Mission_Button.png", false, 17},
     {"Art Assets\\Menu_WorldMap_Event_Button.png", false, 18},

@@ -128,7 +128,7 @@ void Title(Studio& studio) {
     studio.font.Draw(c, "MECH  TACTICS", 400, 200, 20, true, Palette::Muted, Align::Centre);
     BakeButtons(
         studio, c, "menu.xml",
-        {{1, 5, "START"}, {1, 13, "HOW TO PLAY"}, {1, 3, "OPTIONS"}, {1, 11, "CREDITS"}, {1, 12, "QUIT"}});
+        {{4, 1, "START"}, {1, 13, "HOW TO PLAY"}, {1, 3, "OPTIONS"}, {1, 11, "CREDITS"}, {1, 12, "QUIT"}});
     studio.font.Draw(c, "v1.0", 786, 590, 12, false, WithAlpha(Palette::Muted, 0.7f), Align::Right);
     studio.Save("Art Assets\\Screens\\TitleScreen.png", c);
 }
@@ -139,11 +139,20 @@ void Options(Studio& studio) {
     DrawTitle(studio, c, "OPTIONS", 80);
     LayoutButton down = studio.Button("options.xml", 4, 1), up = studio.Button("options.xml", 4, 0);
     LayoutButton full = studio.Button("options.xml", 4, 2);
+    LayoutButton speed = studio.Button("options.xml", 4, 5), rule = studio.Button("options.xml", 4, 6);
     DrawPanel(c, 50, 136, 700, 88);
     DrawPanel(c, 50, 246, 700, 88);
+    DrawPanel(c, 50, float(speed.yPos - 11), 700, float(speed.ySize + 22));
+    DrawPanel(c, 50, float(rule.yPos - 11), 700, float(rule.ySize + 22));
     studio.font.Draw(c, "SOUND EFFECTS VOLUME", 80, float(down.yPos + down.ySize / 2 + 7), 20, true,
                      Palette::Text);
     studio.font.Draw(c, "DISPLAY", 80, float(full.yPos + full.ySize / 2 + 7), 20, true, Palette::Text);
+    studio.font.Draw(c, "COMPUTER SPEED", 80, float(speed.yPos + speed.ySize / 2 - 1), 20, true, Palette::Text);
+    studio.font.Draw(c, "One action a second, or four", 80, float(speed.yPos + speed.ySize / 2 + 17), 13, false,
+                     Palette::Muted);
+    studio.font.Draw(c, "OPPONENT", 80, float(rule.yPos + rule.ySize / 2 - 1), 20, true, Palette::Text);
+    studio.font.Draw(c, "Classic waits for you; Veteran hunts", 80, float(rule.yPos + rule.ySize / 2 + 17), 13,
+                     false, Palette::Muted);
     int boxLeft = down.xPos + down.xSize + 6, boxRight = up.xPos - 6;
     c.RoundRect(float(boxLeft), float(down.yPos), float(boxRight - boxLeft), float(down.ySize), 6,
                 Hex(0xE8EEF2), 2, Palette::Gold);
@@ -152,9 +161,7 @@ void Options(Studio& studio) {
                    WithAlpha(Palette::Ink, 0.35f));
     }
     BakeButtons(studio, c, "options.xml", {{4, 1, "\u2212"}, {4, 0, "+"}}, 28);
-    BakeButtons(studio, c, "options.xml", {{4, 2, "FULL SCREEN"}, {1, 2, "BACK"}}, 18);
-    studio.font.Draw(c, "Window or full screen; the picture keeps its 800 x 600 layout.", 400, 380, 15, false,
-                     Palette::Muted, Align::Centre);
+    BakeButtons(studio, c, "options.xml", {{4, 2, "FULL SCREEN"}, {4, 5, ""}, {4, 6, ""}, {1, 2, "BACK"}}, 18);
     studio.Save("Art Assets\\Screens\\OptionsScreen.png", c);
 }
 

@@ -72,3 +72,5 @@ void MakeTerrain(Studio& studio);
 void MakeSkins(Studio& studio);
 void MakeScreens(Studio& studio);
 void MakeHud(Studio& studio);
+// Paints the desktop icon (256 x 256) into a file outside the run folder; false on failure.
+bool MakeIcon(Studio& studio, const std::string& path);

@@ -1,6 +1,6 @@
 // Paints every picture the game opens into the run folder, and on request a labelled contact sheet.
 //
-//   vantor_art --run-dir DIR --layouts DIR --fonts DIR [--contact-sheet FILE]
+//   vantor_art --run-dir DIR --layouts DIR --fonts DIR [--icon FILE] [--contact-sheet FILE]
 #include "PictureList.h"
 #include "Review.h"
 #include "Studio.h"
@@ -15,7 +15,7 @@
 
 int main(int argc, char** argv) {
     Studio studio;
-    std::string fonts, sheet;
+    std::string fonts, sheet, icon;
     for (int i = 1; i + 1 < argc; i += 2) {
         if (std::strcmp(argv[i], "--run-dir") == 0) {
             studio.runDir = argv[i + 1];
@@ -23,6 +23,8 @@ int main(int argc, char** argv) {
             studio.layoutDir = argv[i + 1];
         } else if (std::strcmp(argv[i], "--fonts") == 0) {
             fonts = argv[i + 1];
+        } else if (std::strcmp(argv[i], "--icon") == 0) {
+            icon = argv[i + 1];
         } else if (std::strcmp(argv[i], "--contact-sheet") == 0) {
             sheet = argv[i + 1];
         } else {
@@ -46,6 +48,9 @@ int main(int argc, char** argv) {
     MakeSkins(studio);
     MakeScreens(studio);
     MakeHud(studio);
+    if (!icon.empty()) {
+        MakeIcon(studio, icon);
+    }
 
     std::set<std::string> listed;
     for (const PictureEntry& e : kPictures) {

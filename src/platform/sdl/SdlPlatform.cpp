@@ -64,6 +64,11 @@ void FillMessageBox(const DialogRequest& request, SDL_MessageBoxData& box,
         buttons[2] = {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT,
                       static_cast<int>(DialogAnswer::Ignore), "Ignore"};
         box.numbuttons = 3;
+    } else if (request.kind == DialogKind::Question) {
+        box.flags = SDL_MESSAGEBOX_INFORMATION;
+        buttons[0] = {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, static_cast<int>(DialogAnswer::Yes), "Yes"};
+        buttons[1] = {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, static_cast<int>(DialogAnswer::No), "No"};
+        box.numbuttons = 2;
     } else {
         box.flags = request.caption == "ERROR" ? SDL_MESSAGEBOX_WARNING : SDL_MESSAGEBOX_ERROR;
         buttons[0] = {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT,
