@@ -273,10 +273,12 @@ void OptionsMessage::ProcessMessages() {
             game.settings.computerSpeed = game.settings.computerSpeed == ComputerSpeed::Fast
                                               ? ComputerSpeed::Normal
                                               : ComputerSpeed::Fast;
+            UseOpponentSettings(game.settings);
             break;
         case kOpponentRuleValue:
-            game.settings.opponent = game.settings.opponent == OpponentChoice::Veteran ? OpponentChoice::Classic
-                                                                                         : OpponentChoice::Veteran;
+            game.settings.opponent =
+                game.settings.opponent == OpponentRule::Veteran ? OpponentRule::Classic : OpponentRule::Veteran;
+            UseOpponentSettings(game.settings);
             break;
         default:
             break;

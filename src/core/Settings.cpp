@@ -46,10 +46,7 @@ Settings SettingsOf(const tinyxml2::XMLElement* root) {
     if (speed == "fast") {
         settings.computerSpeed = ComputerSpeed::Fast;
     }
-    const std::string opponent = ReadWord(root, "opponent");
-    if (opponent == "veteran") {
-        settings.opponent = OpponentChoice::Veteran;
-    }
+    ParseOpponentRule(ReadWord(root, "opponent"), settings.opponent);
     return settings;
 }
 
@@ -65,16 +62,16 @@ bool& Keeping() {
 
 } // namespace
 
-int32_t AiActionMilliseconds(ComputerSpeed speed) {
-    return speed == ComputerSpeed::Fast ? 250 : 1000;
+int64_t AiActionMilliseconds(ComputerSpeed speed) {
+    return speed == ComputerSpeed::Fast ? FastAiActionMilliseconds : DefaultAiActionMilliseconds;
 }
 
 const char* SpeedName(ComputerSpeed speed) {
-    return speed == ComputerSpeed::Fast ? "FAST" : "NORMAL";
+    return speed == ComputerSpeed::Fast ? "Fast" : "Normal";
 }
 
-const char* OpponentName(OpponentChoice opponent) {
-    return opponent == OpponentChoice::Veteran ? "VETERAN" : "CLASSIC";
+const char* OpponentName(OpponentRule opponent) {
+    return OpponentRuleName(opponent);
 }
 
 // [SECTION] The file
@@ -96,8 +93,7 @@ std::string SettingsText(const Settings& settings) {
     }
     root->InsertNewChildElement("computerSpeed")
         ->SetText(settings.computerSpeed == ComputerSpeed::Fast ? "fast" : "normal");
-    root->InsertNewChildElement("opponent")
-        ->SetText(settings.opponent == OpponentChoice::Veteran ? "veteran" : "classic");
+    root->InsertNewChildElement("opponent")->SetText(OpponentRuleName(settings.opponent));
     return DocumentText(document);
 }
 
@@ -137,8 +133,14 @@ Settings CurrentSettings(GameContext& game) {
     return settings;
 }
 
+void UseOpponentSettings(const Settings& settings) {
+    SetOpponentRule(2, settings.opponent);
+    SetAiActionMilliseconds(AiActionMilliseconds(settings.computerSpeed));
+}
+
 void ApplySettings(GameContext& game, const Settings& settings) {
     game.settings = settings;
+    UseOpponentSettings(settings);
     game.sound.SetMasterVolume(settings.volume);
     if (game.window().IsFullScreen() != settings.fullScreen) {
         game.window().ToggleFullScreen();

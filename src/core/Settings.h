@@ -1,5 +1,6 @@
 #pragma once
 
+#include "combat/OpponentRule.h"
 #include "data/SaveFiles.h"
 
 #include <array>
@@ -13,8 +14,6 @@ class GameContext;
 
 // How long the computer waits before each of its actions.
 enum class ComputerSpeed : int32_t { Normal = 0, Fast = 1 };
-// Which rule plays the computer's units.
-enum class OpponentChoice : int32_t { Classic = 0, Veteran = 1 };
 
 // Number of camera keys the debug bar sets (zoom in, rotate left, zoom out, rotate right, pitch up, pitch
 // down, in the camera's action order).
@@ -25,16 +24,17 @@ struct Settings {
     bool fullScreen = false;
     std::array<int32_t, kSettingsCameraKeys> cameraKeys{17, 30, 31, 32, 16, 18};
     ComputerSpeed computerSpeed = ComputerSpeed::Normal;
-    OpponentChoice opponent = OpponentChoice::Classic;
+    // The rule that plays the computer's side (player 2).
+    OpponentRule opponent = OpponentRule::Classic;
 
     bool operator==(const Settings&) const = default;
 };
 
 // Milliseconds between two actions of the computer: 1000 at normal speed, 250 fast.
-int32_t AiActionMilliseconds(ComputerSpeed speed);
-// The names the options screen shows: "NORMAL" / "FAST", "CLASSIC" / "VETERAN".
+int64_t AiActionMilliseconds(ComputerSpeed speed);
+// The names the options screen shows: "Normal" / "Fast", and the rule's own name ("Classic" / "Veteran").
 const char* SpeedName(ComputerSpeed speed);
-const char* OpponentName(OpponentChoice opponent);
+const char* OpponentName(OpponentRule opponent);
 
 // [SECTION] The file
 
@@ -63,6 +63,8 @@ bool WriteSettingsFile(const std::string& path, const Settings& settings, std::s
 Settings CurrentSettings(GameContext& game);
 // Puts the settings into the game (volume, full screen, camera keys, computer speed and rule).
 void ApplySettings(GameContext& game, const Settings& settings);
+// Hands the computer's speed and rule to the battles to come (and to a running one at its next frame).
+void UseOpponentSettings(const Settings& settings);
 // Reads the settings file once the window is open and applies it; a broken file shows its message.
 void LoadSettingsAtStart(GameContext& game);
 // Called every frame: writes the file when the game's settings differ from those last read or written. A

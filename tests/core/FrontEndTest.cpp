@@ -355,13 +355,15 @@ TEST_F(FrontEndTest, SettingsChangedOnAnyScreenAreWrittenAndComeBackAtTheNextSta
     SendHud(kComputerSpeedValue);
     SendHud(kOpponentRuleValue);
     EXPECT_EQ(game.settings.computerSpeed, ComputerSpeed::Fast);
-    EXPECT_EQ(game.settings.opponent, OpponentChoice::Veteran);
+    EXPECT_EQ(game.settings.opponent, OpponentRule::Veteran);
+    EXPECT_EQ(GetOpponentRule(2), OpponentRule::Veteran) << "the next battles play by the chosen rule";
+    EXPECT_EQ(GetAiActionMilliseconds(), 250);
     KeepSettings(game);
     SettingsRead read = ReadSettingsFile(SettingsFilePath());
     ASSERT_EQ(read.state, PlayerFileState::Read);
     EXPECT_EQ(read.settings.volume, 154);
     EXPECT_EQ(read.settings.computerSpeed, ComputerSpeed::Fast);
-    EXPECT_EQ(read.settings.opponent, OpponentChoice::Veteran);
+    EXPECT_EQ(read.settings.opponent, OpponentRule::Veteran);
 
     // A camera key set on the debug bar and full screen from the window are kept too.
     game.renderer.camera.keys.codes[int32_t(CameraAction::ZoomIn)] = 44;
@@ -378,7 +380,7 @@ TEST_F(FrontEndTest, SettingsChangedOnAnyScreenAreWrittenAndComeBackAtTheNextSta
     EXPECT_EQ(game.sound.masterVolume(), 154);
     EXPECT_EQ(game.renderer.camera.keys.codes[0], 44);
     EXPECT_TRUE(game.window().IsFullScreen());
-    EXPECT_EQ(game.settings.opponent, OpponentChoice::Veteran);
+    EXPECT_EQ(game.settings.opponent, OpponentRule::Veteran);
     painter.drawn.clear();
 
     // A broken file says so and the game goes on with the defaults.
@@ -392,6 +394,8 @@ TEST_F(FrontEndTest, SettingsChangedOnAnyScreenAreWrittenAndComeBackAtTheNextSta
     EXPECT_EQ(game.sound.masterVolume(), 128);
     EXPECT_FALSE(game.window().IsFullScreen());
     EXPECT_TRUE(std::filesystem::exists(SettingsFilePath() + ".bad"));
+    EXPECT_EQ(GetOpponentRule(2), OpponentRule::Classic);
+    EXPECT_EQ(GetAiActionMilliseconds(), 1000);
     ApplySettings(game, Settings{});
     KeepSettings(game);
     game.ChangeState(kMainMenuState);

@@ -27,14 +27,14 @@ TEST(Settings, EveryValueComesBackFromTheFileAndAMissingFileGivesTheDefaults) {
     EXPECT_FALSE(missing.settings.fullScreen);
     EXPECT_EQ(missing.settings.cameraKeys, (std::array<int32_t, 6>{17, 30, 31, 32, 16, 18}));
     EXPECT_EQ(AiActionMilliseconds(missing.settings.computerSpeed), 1000);
-    EXPECT_EQ(missing.settings.opponent, OpponentChoice::Classic);
+    EXPECT_EQ(missing.settings.opponent, OpponentRule::Classic);
 
     Settings changed;
     changed.volume = 232;
     changed.fullScreen = true;
     changed.cameraKeys = {44, 45, 46, 47, 48, 49};
     changed.computerSpeed = ComputerSpeed::Fast;
-    changed.opponent = OpponentChoice::Veteran;
+    changed.opponent = OpponentRule::Veteran;
     std::string error;
     ASSERT_TRUE(WriteSettingsFile(path, changed, error)) << error << " (the folders are made)";
     const SettingsRead read = ReadSettingsFile(path);
@@ -74,7 +74,7 @@ TEST(Settings, ValuesOutOfRangeKeepTheirDefaultsAndTheRestIsRead) {
     EXPECT_FALSE(read.settings.fullScreen);
     EXPECT_EQ(read.settings.cameraKeys, (std::array<int32_t, 6>{17, 30, 20, 32, 16, 18}));
     EXPECT_EQ(read.settings.computerSpeed, ComputerSpeed::Fast);
-    EXPECT_EQ(read.settings.opponent, OpponentChoice::Classic);
+    EXPECT_EQ(read.settings.opponent, OpponentRule::Classic);
 }
 
 TEST(Settings, TheFileLivesInTheSettingsFolder) {
