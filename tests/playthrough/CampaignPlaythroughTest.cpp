@@ -7,7 +7,11 @@
 #include "driver/GameDriver.h"
 #include "driver/Skins.h"
 #include "hud/HudLayout.h"
+#include "core/Screens.h"
+#include "data/CampaignFile.h"
 #include "screens/BuildScreen.h"
+#include "screens/MissionMarkers.h"
+#include "screens/WorldMap.h"
 
 #include <gtest/gtest.h>
 
@@ -227,7 +231,8 @@ TEST(CampaignPlaythrough, FromTheLogosThroughABuiltSquadToAWonFirstMission) {
     ExpectNewScreen(teamLogo, menu, "main menu");
 
     // [SECTION] Main menu: the pointer lights START up, a click on it opens the world map.
-    const HudButton* start = driver.FindButton(ChangeState, kWorldMapState);
+    EXPECT_EQ(driver.FindButton(SendMessage, kContinueValue), nullptr) << "nothing saved, nothing to continue";
+    const HudButton* start = driver.FindButton(SendMessage, kStartValue);
     ASSERT_NE(start, nullptr) << "the main menu has a START button";
     const PixelRect startArea{int(start->xPos), int(start->yPos), int(start->xSize), int(start->ySize)};
     const PixelPoint startMiddle = GameDriver::Middle(*start);
@@ -406,6 +411,30 @@ TEST(CampaignPlaythrough, FromTheLogosThroughABuiltSquadToAWonFirstMission) {
                                                          std::clamp(standings[2] - stakes.fac3, 0, 100)};
     EXPECT_EQ(game.campaign->standings, expected) << "a won mission lowers the standings by its stakes";
     EXPECT_GT(DifferingShare(ready, after, StandingBars), 0.0) << "the standing bars show the change";
+
+    // [SECTION] The won mission is marked and saved; the pointer on its marker names it.
+    EXPECT_TRUE(game.campaign->Won(game.missionFiles[size_t(mission)]));
+    const CampaignRead saved = ReadCampaignFile(CampaignFilePath());
+    ASSERT_EQ(saved.state, PlayerFileState::Read) << "coming back to the map saved the campaign";
+    EXPECT_EQ(saved.record.wonMissions, std::vector<std::string>{"01_Outskirts.xml"});
+    EXPECT_EQ(saved.record.standings, expected);
+    EXPECT_EQ(saved.record.squad[0].modules, (std::vector<int>{5, 12, 14, 25})) << "Wolf, Turtle, Blaster, Green";
+    EXPECT_EQ(saved.record.squad[1].modules, saved.record.squad[0].modules);
+    const HudButton* marker = driver.FindButton(SendMessage, mission);
+    ASSERT_NE(marker, nullptr);
+    const PixelRect underMarker{int(marker->xPos), int(marker->yPos + marker->ySize), 28, 16};
+    EXPECT_GT(DifferingShare(ready, after, underMarker), 0.05) << "WON is written under the won mission's marker";
+    const PixelPoint markerMiddle = GameDriver::Middle(*marker);
+    driver.MoveMouse(markerMiddle.x, markerMiddle.y);
+    driver.Frame();
+    const Picture label = driver.Shot("world_map_won_mission_named");
+    const std::vector<ScreenText> lines = MarkerTexts(*game.campaign, game.missionFiles, true);
+    ASSERT_EQ(lines.size(), 3u) << "the marker under the pointer is labelled";
+    EXPECT_EQ(lines[0].text, "Outskirts - won");
+    EXPECT_EQ(lines[1].text, "12 x 12 tiles, 2 enemies");
+    const MarkerLabelBox box = LabelBoxOf(lines);
+    EXPECT_GT(DifferingShare(after, label, {box.x, box.y, box.width, box.height}), 0.2)
+        << "the label is drawn beside the marker";
 
     for (const DialogRequest& box : driver.dialogs().shown()) {
         ADD_FAILURE() << "a message box was shown: " << box.caption << ": " << box.text;
