@@ -373,6 +373,9 @@ bool HudLayout::RemoveButton(int32_t id) {
     if (it->pickTexture != 0 && hooks_.releasePickTexture) {
         hooks_.releasePickTexture(it->pickTexture);
     }
+    if (it->pickColour != 0) {
+        colours().ReleasePickColour(static_cast<int32_t>(it->pickColour));
+    }
     if (selectedId_ == id) {
         selectedId_ = -1;
     }

@@ -221,6 +221,17 @@ TEST(HudLayout, EveryLoadTakesNewColoursAndHandsBackTheOldColoursAndSilhouettes)
     const int32_t again = f.layout.AddButton(marker);
     EXPECT_NE(again, id);
     EXPECT_NE(f.layout.FindById(again)->pickColour, f.layout.FindById(id)->pickColour);
+
+    // A button taken out (the menu's CONTINUE without a save) hands back its colour and silhouette.
+    const size_t inUse = f.registry.size();
+    const uint32_t colour = f.layout.FindById(again)->pickColour;
+    const int32_t silhouette = f.layout.FindById(again)->pickTexture;
+    EXPECT_TRUE(f.layout.RemoveButton(again));
+    EXPECT_EQ(f.layout.FindById(again), nullptr);
+    EXPECT_FALSE(f.registry.Contains(int32_t(colour)));
+    EXPECT_EQ(f.registry.size(), inUse - 1);
+    EXPECT_EQ(f.released.back(), silhouette);
+    EXPECT_FALSE(f.layout.RemoveButton(again)) << "only once";
 }
 
 TEST(HudLayout, ClicksSendMessagesChangeStateAndLeaveThePause) {
