@@ -3,9 +3,9 @@
 #include "core/Screens.h"
 #include "platform/Dialog.h"
 #include "platform/HighResTimer.h"
+#include "platform/sdl/Texture.h"
 #include "screens/BuildScreen.h"
 #include "screens/CampaignSave.h"
-#include "platform/sdl/Texture.h"
 
 #include <GL/gl.h>
 
@@ -276,8 +276,8 @@ void OptionsMessage::ProcessMessages() {
             UseOpponentSettings(game.settings);
             break;
         case kOpponentRuleValue:
-            game.settings.opponent =
-                game.settings.opponent == OpponentRule::Veteran ? OpponentRule::Classic : OpponentRule::Veteran;
+            game.settings.opponent = game.settings.opponent == OpponentRule::Veteran ? OpponentRule::Classic
+                                                                                     : OpponentRule::Veteran;
             UseOpponentSettings(game.settings);
             break;
         default:

@@ -106,8 +106,8 @@ SettingsRead ReadSettingsFile(const std::string& path) {
         read.settings = SettingsOf(document.RootElement());
     } else if (read.state == PlayerFileState::Broken) {
         const std::string aside = KeepAside(path);
-        read.message = "The settings in " + path + " could not be read: " + reason + ". The game starts with " +
-                       "its default settings" +
+        read.message = "The settings in " + path + " could not be read: " + reason +
+                       ". The game starts with " + "its default settings" +
                        (aside.empty() ? std::string(".") : "; the file was kept as " + aside + ".");
     }
     return read;

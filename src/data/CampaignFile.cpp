@@ -70,7 +70,8 @@ bool RecordOf(const tinyxml2::XMLElement* root, CampaignRecord& record, std::str
     for (const tinyxml2::XMLElement* slot = squad->FirstChildElement("slot"); slot != nullptr;
          slot = slot->NextSiblingElement("slot")) {
         int32_t number = -1;
-        if (slot->QueryIntAttribute("number", &number) != tinyxml2::XML_SUCCESS || !Between(number, 1, kSquadSize)) {
+        if (slot->QueryIntAttribute("number", &number) != tinyxml2::XML_SUCCESS ||
+            !Between(number, 1, kSquadSize)) {
             reason = "a squad slot has no number from 1 to 6";
             return false;
         }
@@ -78,7 +79,8 @@ bool RecordOf(const tinyxml2::XMLElement* root, CampaignRecord& record, std::str
         for (const tinyxml2::XMLElement* module = slot->FirstChildElement("module"); module != nullptr;
              module = module->NextSiblingElement("module")) {
             PartKind kind;
-            if (!ReadPart(module, kind) || kind.category < 0 || (saved.modules.empty() != (kind.category == CORE))) {
+            if (!ReadPart(module, kind) || kind.category < 0 ||
+                (saved.modules.empty() != (kind.category == CORE))) {
                 reason = "slot " + std::to_string(number) + " has a module that is no part, or no core first";
                 return false;
             }
@@ -88,7 +90,8 @@ bool RecordOf(const tinyxml2::XMLElement* root, CampaignRecord& record, std::str
              recorded = recorded->NextSiblingElement("record")) {
             PartKind kind;
             int32_t place = 0;
-            if (!ReadPart(recorded, kind) || recorded->QueryIntAttribute("place", &place) != tinyxml2::XML_SUCCESS ||
+            if (!ReadPart(recorded, kind) ||
+                recorded->QueryIntAttribute("place", &place) != tinyxml2::XML_SUCCESS ||
                 !Between(place, CORE, WEAPON)) {
                 reason = "slot " + std::to_string(number) + " has a record that names no part or place";
                 return false;

@@ -13,7 +13,8 @@ PlayerFileState LoadPlayerFile(const std::string& path, const char* rootName, ti
     }
     const tinyxml2::XMLError error = document.LoadFile(path.c_str());
     if (error != tinyxml2::XML_SUCCESS) {
-        reason = error == tinyxml2::XML_ERROR_FILE_COULD_NOT_BE_OPENED || error == tinyxml2::XML_ERROR_FILE_READ_ERROR
+        reason = error == tinyxml2::XML_ERROR_FILE_COULD_NOT_BE_OPENED ||
+                         error == tinyxml2::XML_ERROR_FILE_READ_ERROR
                      ? "it cannot be read"
                      : std::string("it is not valid XML (") + document.ErrorStr() + ")";
         return PlayerFileState::Broken;

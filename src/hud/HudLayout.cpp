@@ -366,7 +366,8 @@ int32_t HudLayout::AddEditorButton() {
 }
 
 bool HudLayout::RemoveButton(int32_t id) {
-    auto it = std::find_if(buttons_.begin(), buttons_.end(), [id](const HudButton& button) { return button.id == id; });
+    auto it = std::find_if(buttons_.begin(), buttons_.end(),
+                           [id](const HudButton& button) { return button.id == id; });
     if (it == buttons_.end()) {
         return false;
     }

@@ -118,7 +118,8 @@ public:
     // appends it and returns its id.
     int32_t AddButton(HudButton button);
     // The buttons in drawing order (later ones over earlier ones), also the search order of picking.
-    // Takes a button out of the layout with its pick colour and silhouette; false when there is none of that id.
+    // Takes a button out of the layout with its pick colour and silhouette; false when there is none of that
+    // id.
     bool RemoveButton(int32_t id);
     std::vector<HudButton>& buttons() { return buttons_; }
     const std::vector<HudButton>& buttons() const { return buttons_; }

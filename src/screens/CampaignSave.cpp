@@ -107,7 +107,8 @@ bool SaveCampaign(GameContext& game) {
     if (!game.campaign) {
         return false;
     }
-    const CampaignRecord record = RecordOf(*game.campaign, SquadBuildMessage::Get().builder, game.moduleFiles);
+    const CampaignRecord record =
+        RecordOf(*game.campaign, SquadBuildMessage::Get().builder, game.moduleFiles);
     const std::string path = CampaignFilePath();
     std::string error;
     if (!WriteCampaignFile(path, record, error)) {

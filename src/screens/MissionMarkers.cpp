@@ -81,8 +81,8 @@ std::vector<std::string> MissionLabelLines(const MissionInfo& info, bool won) {
                            ? std::to_string(info.mapWidth) + " x " + std::to_string(info.mapHeight) + " tiles"
                            : std::string("map unreadable");
     lines.push_back(size + ", " + std::to_string(info.enemies) + (info.enemies == 1 ? " enemy" : " enemies"));
-    lines.push_back("Stakes: " + std::to_string(info.stakes[0]) + " / " + std::to_string(info.stakes[1]) + " / " +
-                    std::to_string(info.stakes[2]));
+    lines.push_back("Stakes: " + std::to_string(info.stakes[0]) + " / " + std::to_string(info.stakes[1]) +
+                    " / " + std::to_string(info.stakes[2]));
     return lines;
 }
 

@@ -384,9 +384,7 @@ TEST_F(FrontEndTest, SettingsChangedOnAnyScreenAreWrittenAndComeBackAtTheNextSta
     painter.drawn.clear();
 
     // A broken file says so and the game goes on with the defaults.
-    {
-        std::ofstream(SettingsFilePath()) << "<settings><volume>";
-    }
+    { std::ofstream(SettingsFilePath()) << "<settings><volume>"; }
     dialogs.clear();
     LoadSettingsAtStart(game);
     ASSERT_EQ(dialogs.shown().size(), 1u);
@@ -453,9 +451,7 @@ TEST_F(FrontEndTest, TheMenuOffersContinueOnlyWithASaveAndStartAsksBeforeReplaci
 
     // A broken save is reported, moved aside and no longer offered; the menu stays.
     game.ChangeState(kMainMenuState);
-    {
-        std::ofstream(CampaignFilePath()) << "<campaign><standings faction1=";
-    }
+    { std::ofstream(CampaignFilePath()) << "<campaign><standings faction1="; }
     dialogs.clear();
     click(kContinueValue);
     EXPECT_EQ(game.currentState(), kMainMenuState);

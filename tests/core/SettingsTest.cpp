@@ -45,7 +45,8 @@ TEST(Settings, EveryValueComesBackFromTheFileAndAMissingFileGivesTheDefaults) {
 }
 
 TEST(Settings, ABrokenFileGivesTheDefaultsAMessageAndIsKeptAsBad) {
-    for (const char* broken : {"<settings><volume>200</volume>", "not xml at all", "<options><volume>9</volume></options>"}) {
+    for (const char* broken :
+         {"<settings><volume>200</volume>", "not xml at all", "<options><volume>9</volume></options>"}) {
         TempFolder folder;
         const std::string path = folder.write("settings.xml", broken);
         const SettingsRead read = ReadSettingsFile(path);

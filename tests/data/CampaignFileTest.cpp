@@ -68,12 +68,13 @@ TEST(CampaignFile, ABrokenSaveIsReportedAndKeptAsideNeverHalfRead) {
         return at == std::string::npos ? text : text.replace(at, from.size(), to);
     };
     const std::string brokenFiles[] = {
-        sound.substr(0, sound.size() / 2),                                  // cut off half-way
-        "<?xml version=\"1.0\"?><settings/>",                               // another file
-        replaced("faction2=\"37\"", "faction2=\"137\""),                    // standing out of range
-        replaced("count=\"99\"", "count=\"100\""),                          // count out of range
-        replaced("category=\"1\" index=\"5\" name=\"Wolf Core\"", "category=\"1\" index=\"9\""), // no such part
-        replaced("<slot number=\"5\"", "<slot number=\"7\""),               // no such slot
+        sound.substr(0, sound.size() / 2),               // cut off half-way
+        "<?xml version=\"1.0\"?><settings/>",            // another file
+        replaced("faction2=\"37\"", "faction2=\"137\""), // standing out of range
+        replaced("count=\"99\"", "count=\"100\""),       // count out of range
+        replaced("category=\"1\" index=\"5\" name=\"Wolf Core\"",
+                 "category=\"1\" index=\"9\""),                                              // no such part
+        replaced("<slot number=\"5\"", "<slot number=\"7\""),                                // no such slot
         replaced("<part category=\"1\" index=\"0\"", "<skipped category=\"1\" index=\"0\""), // a kind missing
     };
     for (const std::string& broken : brokenFiles) {

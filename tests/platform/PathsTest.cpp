@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <cstdlib>
 #include <unistd.h>
 
 TEST(Paths, BackslashesBecomeSlashes) {

@@ -3,12 +3,12 @@
 #include "combat/gl/BattleReadouts.h"
 #include "core/GameContext.h"
 #include "core/GameState.h"
+#include "core/Screens.h"
+#include "data/CampaignFile.h"
 #include "driver/BattleTactics.h"
 #include "driver/GameDriver.h"
 #include "driver/Skins.h"
 #include "hud/HudLayout.h"
-#include "core/Screens.h"
-#include "data/CampaignFile.h"
 #include "screens/BuildScreen.h"
 #include "screens/MissionMarkers.h"
 #include "screens/WorldMap.h"
@@ -233,7 +233,8 @@ TEST(CampaignPlaythrough, FromTheLogosThroughABuiltSquadToAWonFirstMission) {
     ExpectNewScreen(teamLogo, menu, "main menu");
 
     // [SECTION] Main menu: the pointer lights START up, a click on it opens the world map.
-    EXPECT_EQ(driver.FindButton(SendMessage, kContinueValue), nullptr) << "nothing saved, nothing to continue";
+    EXPECT_EQ(driver.FindButton(SendMessage, kContinueValue), nullptr)
+        << "nothing saved, nothing to continue";
     const HudButton* start = driver.FindButton(SendMessage, kStartValue);
     ASSERT_NE(start, nullptr) << "the main menu has a START button";
     const PixelRect startArea{int(start->xPos), int(start->yPos), int(start->xSize), int(start->ySize)};
@@ -420,12 +421,14 @@ TEST(CampaignPlaythrough, FromTheLogosThroughABuiltSquadToAWonFirstMission) {
     ASSERT_EQ(saved.state, PlayerFileState::Read) << "coming back to the map saved the campaign";
     EXPECT_EQ(saved.record.wonMissions, std::vector<std::string>{"01_Outskirts.xml"});
     EXPECT_EQ(saved.record.standings, expected);
-    EXPECT_EQ(saved.record.squad[0].modules, (std::vector<int>{5, 12, 14, 25})) << "Wolf, Turtle, Blaster, Green";
+    EXPECT_EQ(saved.record.squad[0].modules, (std::vector<int>{5, 12, 14, 25}))
+        << "Wolf, Turtle, Blaster, Green";
     EXPECT_EQ(saved.record.squad[1].modules, saved.record.squad[0].modules);
     const HudButton* marker = driver.FindButton(SendMessage, mission);
     ASSERT_NE(marker, nullptr);
     const PixelRect underMarker{int(marker->xPos), int(marker->yPos + marker->ySize), 28, 16};
-    EXPECT_GT(DifferingShare(ready, after, underMarker), 0.05) << "WON is written under the won mission's marker";
+    EXPECT_GT(DifferingShare(ready, after, underMarker), 0.05)
+        << "WON is written under the won mission's marker";
     const PixelPoint markerMiddle = GameDriver::Middle(*marker);
     driver.MoveMouse(markerMiddle.x, markerMiddle.y);
     driver.Frame();

@@ -45,7 +45,8 @@ void FirstRun() {
     GameContext& game = driver.game();
     ASSERT_TRUE(driver.ToMainMenu());
     driver.Frame();
-    EXPECT_EQ(driver.FindButton(SendMessage, kContinueValue), nullptr) << "a first start has nothing to continue";
+    EXPECT_EQ(driver.FindButton(SendMessage, kContinueValue), nullptr)
+        << "a first start has nothing to continue";
     ASSERT_TRUE(driver.ClickButton(ChangeState, kOptionsState));
     ASSERT_EQ(game.currentState(), kOptionsState);
     driver.Frame();
@@ -61,8 +62,8 @@ void FirstRun() {
     EXPECT_GT(DifferingShare(before, louder, VolumeBox), 0.05) << "the printed volume changes";
     const HudButton* speed = driver.FindButton(SendMessage, kComputerSpeedValue);
     ASSERT_NE(speed, nullptr);
-    EXPECT_GT(DifferingShare(before, louder, {int(speed->xPos), int(speed->yPos), int(speed->xSize),
-                                              int(speed->ySize)}),
+    EXPECT_GT(DifferingShare(before, louder,
+                             {int(speed->xPos), int(speed->yPos), int(speed->xSize), int(speed->ySize)}),
               0.01)
         << "the speed button shows Fast instead of Normal";
     const SettingsRead written = ReadSettingsFile(SettingsFilePath());
@@ -81,7 +82,8 @@ void FirstRun() {
     ASSERT_TRUE(driver.ClickButton(ChangeState, kMainMenuState));
     driver.Frame();
     driver.Shot("menu_with_continue");
-    EXPECT_NE(driver.FindButton(SendMessage, kContinueValue), nullptr) << "now there is a campaign to continue";
+    EXPECT_NE(driver.FindButton(SendMessage, kContinueValue), nullptr)
+        << "now there is a campaign to continue";
     ASSERT_TRUE(driver.ClickButton(ChangeState, kQuitState));
     bool ended = false;
     for (int frame = 0; frame < 5 && !ended; ++frame) {
@@ -124,8 +126,8 @@ TEST(KeptAcrossRunsPlaythrough, TheVolumeTheSpeedAndTheCampaignOutliveTheGame) {
     const Picture menu = driver.Shot("menu_continue_offered");
     const HudButton* continueButton = driver.FindButton(SendMessage, kContinueValue);
     ASSERT_NE(continueButton, nullptr) << "the menu offers CONTINUE";
-    const PixelRect continueArea{int(continueButton->xPos), int(continueButton->yPos), int(continueButton->xSize),
-                                 int(continueButton->ySize)};
+    const PixelRect continueArea{int(continueButton->xPos), int(continueButton->yPos),
+                                 int(continueButton->xSize), int(continueButton->ySize)};
     const std::optional<Picture> title = LoadGamePicture("Art Assets\\Screens\\TitleScreen.png");
     ASSERT_TRUE(title.has_value());
     EXPECT_GT(DifferingShare(*title, menu, continueArea), 0.1) << "CONTINUE is drawn over the title picture";
@@ -141,7 +143,8 @@ TEST(KeptAcrossRunsPlaythrough, TheVolumeTheSpeedAndTheCampaignOutliveTheGame) {
     ASSERT_NE(mech.core, nullptr) << "the mech built in the first run";
     EXPECT_EQ(mech.core->name, "Ant_Core");
     EXPECT_GT(mech.fullHp, 0);
-    EXPECT_EQ(game.campaign->army().inventory.CountOf(CORE, 0), 1) << "one of the two Ant cores is on the mech";
+    EXPECT_EQ(game.campaign->army().inventory.CountOf(CORE, 0), 1)
+        << "one of the two Ant cores is on the mech";
     EXPECT_EQ(SquadBuildMessage::Get().builder.equipped(CORE, 0).index, 0);
 
     // The pointer on a marker names its mission.
@@ -160,7 +163,8 @@ TEST(KeptAcrossRunsPlaythrough, TheVolumeTheSpeedAndTheCampaignOutliveTheGame) {
     EXPECT_EQ(lines[0].text, "Old Town");
     EXPECT_EQ(lines[2].text, "Stakes: 8 / 4 / 3");
     const MarkerLabelBox box = LabelBoxOf(lines);
-    EXPECT_GT(DifferingShare(plain, named, {box.x, box.y, box.width, box.height}), 0.2) << "the label is drawn";
+    EXPECT_GT(DifferingShare(plain, named, {box.x, box.y, box.width, box.height}), 0.2)
+        << "the label is drawn";
 
     // The build screen goes on with the continued mech.
     ASSERT_TRUE(driver.ClickButton(ChangeState, kBuildState));

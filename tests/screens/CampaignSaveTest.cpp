@@ -91,7 +91,8 @@ TEST_F(CampaignSaveTest, ABuiltSquadComesBackModuleForModuleWithItsCountsAndReco
     // The build screen goes on from the records: replacing the restored weapon returns it once.
     otherBuilder.SelectSlot(0);
     ASSERT_TRUE(equip(otherBuilder, continued, kCannonAA));
-    EXPECT_EQ(continued.army().inventory.CountOf(WEAPON, kTriLaserGreen - 18), record.counts[kTriLaserGreen] + 1);
+    EXPECT_EQ(continued.army().inventory.CountOf(WEAPON, kTriLaserGreen - 18),
+              record.counts[kTriLaserGreen] + 1);
 }
 
 TEST_F(CampaignSaveTest, ANewCampaignForgetsEverything) {

@@ -108,8 +108,9 @@ TEST(MissionMarkersTest, AMissionWithoutNameIsNamedByItsFileAndAnUnreadableMapSa
     const auto folder = std::filesystem::temp_directory_path() / ("vantor_info_" + std::to_string(getpid()));
     std::filesystem::create_directories(folder);
     const std::string file = (folder / "09_Nowhere.xml").string();
-    std::ofstream(file) << "<mission fac1=\"3\"><map>NoSuchMap.xml</map><unit player=\"2\"/><unit player=\"1\"/>"
-                           "<unit player=\"2\"/></mission>";
+    std::ofstream(file)
+        << "<mission fac1=\"3\"><map>NoSuchMap.xml</map><unit player=\"2\"/><unit player=\"1\"/>"
+           "<unit player=\"2\"/></mission>";
     MissionInfo info;
     const bool read = ReadMissionInfo(file, info);
     std::filesystem::remove_all(folder);

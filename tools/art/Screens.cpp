@@ -147,12 +147,13 @@ void Options(Studio& studio) {
     studio.font.Draw(c, "SOUND EFFECTS VOLUME", 80, float(down.yPos + down.ySize / 2 + 7), 20, true,
                      Palette::Text);
     studio.font.Draw(c, "DISPLAY", 80, float(full.yPos + full.ySize / 2 + 7), 20, true, Palette::Text);
-    studio.font.Draw(c, "COMPUTER SPEED", 80, float(speed.yPos + speed.ySize / 2 - 1), 20, true, Palette::Text);
-    studio.font.Draw(c, "One action a second, or four", 80, float(speed.yPos + speed.ySize / 2 + 17), 13, false,
-                     Palette::Muted);
-    studio.font.Draw(c, "OPPONENT", 80, float(rule.yPos + rule.ySize / 2 - 1), 20, true, Palette::Text);
-    studio.font.Draw(c, "Classic waits for you; Veteran hunts", 80, float(rule.yPos + rule.ySize / 2 + 17), 13,
+    studio.font.Draw(c, "COMPUTER SPEED", 80, float(speed.yPos + speed.ySize / 2 - 1), 20, true,
+                     Palette::Text);
+    studio.font.Draw(c, "One action a second, or four", 80, float(speed.yPos + speed.ySize / 2 + 17), 13,
                      false, Palette::Muted);
+    studio.font.Draw(c, "OPPONENT", 80, float(rule.yPos + rule.ySize / 2 - 1), 20, true, Palette::Text);
+    studio.font.Draw(c, "Classic waits for you; Veteran hunts", 80, float(rule.yPos + rule.ySize / 2 + 17),
+                     13, false, Palette::Muted);
     int boxLeft = down.xPos + down.xSize + 6, boxRight = up.xPos - 6;
     c.RoundRect(float(boxLeft), float(down.yPos), float(boxRight - boxLeft), float(down.ySize), 6,
                 Hex(0xE8EEF2), 2, Palette::Gold);
@@ -161,7 +162,8 @@ void Options(Studio& studio) {
                    WithAlpha(Palette::Ink, 0.35f));
     }
     BakeButtons(studio, c, "options.xml", {{4, 1, "\u2212"}, {4, 0, "+"}}, 28);
-    BakeButtons(studio, c, "options.xml", {{4, 2, "FULL SCREEN"}, {4, 5, ""}, {4, 6, ""}, {1, 2, "BACK"}}, 18);
+    BakeButtons(studio, c, "options.xml", {{4, 2, "FULL SCREEN"}, {4, 5, ""}, {4, 6, ""}, {1, 2, "BACK"}},
+                18);
     studio.Save("Art Assets\\Screens\\OptionsScreen.png", c);
 }
 
