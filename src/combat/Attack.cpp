@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <optional>
+#include <vector>
 
 const char* const HitSound = "Sound Assets\\SFX\\Misc_Weapon\\Machine_PileDriver_Hit03.wav";
 const char* const DestroyedSound = "Sound Assets\\SFX\\Hit\\Lift_MetalGrind_LargeHit2.wav";
@@ -60,6 +62,60 @@ bool Blocks(const LevelMap& map, int32_t sx, int32_t sy, int32_t cx, int32_t cy,
     // Rounded by adding 0.5 and cutting toward zero; kept in floating point so no elevation can overflow.
     return static_cast<double>(std::trunc(height + 0.5f)) < static_cast<double>(c->elevation);
 }
+
+// The highest elevation of every rectangle of the square that has one corner on (x, y). No cell of a sight
+// line from (x, y) leaves the rectangle its ends span, so when that rectangle rises nowhere above the lower
+// end, no cell can block the line: on open ground the long walks are skipped.
+class RectangleHeights {
+public:
+    RectangleHeights(const LevelMap& map, const TileSquare& square, int32_t x, int32_t y)
+        : square_(square), width_(square.x1 - square.x0 + 1) {
+        const size_t height = static_cast<size_t>(square.y1 - square.y0 + 1);
+        highest_.resize(static_cast<size_t>(width_) * height);
+        for (int32_t j : Outward(y, square.y0, square.y1)) {
+            for (int32_t i : Outward(x, square.x0, square.x1)) {
+                int32_t value = map.TileAt(i, j)->elevation;
+                if (i != x) {
+                    value = std::max(value, at(i < x ? i + 1 : i - 1, j));
+                }
+                if (j != y) {
+                    value = std::max(value, at(i, j < y ? j + 1 : j - 1));
+                }
+                at(i, j) = value;
+            }
+        }
+    }
+    // The highest elevation of the rectangle spanned by (x, y) and (i, j), a tile of the square.
+    int32_t HighestTo(int32_t i, int32_t j) const {
+        return highest_[static_cast<size_t>(i - square_.x0) +
+                        static_cast<size_t>(j - square_.y0) * static_cast<size_t>(width_)];
+    }
+
+private:
+    // from, from + 1, ..., last, from - 1, ..., first: each value after its neighbour toward from.
+    static std::vector<int32_t> Outward(int32_t from, int32_t first, int32_t last) {
+        std::vector<int32_t> order;
+        order.reserve(static_cast<size_t>(last - first + 1));
+        for (int32_t v = from; v <= last; ++v) {
+            order.push_back(v);
+        }
+        for (int32_t v = from - 1; v >= first; --v) {
+            order.push_back(v);
+        }
+        return order;
+    }
+    int32_t& at(int32_t i, int32_t j) {
+        return highest_[static_cast<size_t>(i - square_.x0) +
+                        static_cast<size_t>(j - square_.y0) * static_cast<size_t>(width_)];
+    }
+
+    TileSquare square_;
+    int32_t width_;
+    std::vector<int32_t> highest_;
+};
+
+// Elevations this close to zero are exact in the single-precision arithmetic of Blocks.
+constexpr int32_t exactElevation = 1 << 22;
 
 } // namespace
 
@@ -121,21 +177,34 @@ void CombatScreen::markAttackable() {
     const Component& weapon = *activeUnit->weapon;
     const int32_t x = activeUnit->tileX;
     const int32_t y = activeUnit->tileY;
-    for (int32_t i = x - weapon.maxRange; i <= x + weapon.maxRange; ++i) {
-        for (int32_t j = y - weapon.maxRange; j <= y + weapon.maxRange; ++j) {
+    const TileSquare reach = map.ClipSquare(x, y, weapon.maxRange);
+    // A unit off the grid has nothing between it and any tile (as HasLineOfSight answers for it).
+    const MapTile* own = map.TileAt(x, y);
+    std::optional<RectangleHeights> heights;
+    if (own != nullptr && !reach.empty()) {
+        heights.emplace(map, reach, x, y);
+    }
+    for (int32_t i = reach.x0; i <= reach.x1; ++i) {
+        for (int32_t j = reach.y0; j <= reach.y1; ++j) {
             MapTile* tile = map.TileAt(i, j);
-            if (tile == nullptr) {
+            const Unit* there = UnitAtTile(i, j);
+            if (there != nullptr && there->owner.player == activeUnit->owner.player) {
                 continue;
             }
-            const Unit* there = UnitAtTile(i, j);
-            if ((there == nullptr || there->owner.player != activeUnit->owner.player) &&
-                hasLineOfSight(i, j)) {
+            bool open = own == nullptr;
+            if (heights) {
+                const int32_t lower = std::min(own->elevation, tile->elevation);
+                const int32_t highest = heights->HighestTo(i, j);
+                open = lower >= -exactElevation && highest <= exactElevation && highest <= lower;
+            }
+            if (open || hasLineOfSight(i, j)) {
                 tile->marker = TileMarker::Target;
             }
         }
     }
-    for (int32_t i = x - weapon.minRange; i <= x + weapon.minRange; ++i) {
-        for (int32_t j = y - weapon.minRange; j <= y + weapon.minRange; ++j) {
+    const TileSquare tooNear = map.ClipSquare(x, y, weapon.minRange);
+    for (int32_t i = tooNear.x0; i <= tooNear.x1; ++i) {
+        for (int32_t j = tooNear.y0; j <= tooNear.y1; ++j) {
             MapTile* tile = map.TileAt(i, j);
             if (tile != nullptr && tile->passable != 0.0f) {
                 tile->marker = TileMarker::None;

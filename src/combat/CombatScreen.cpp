@@ -310,8 +310,9 @@ void CombatScreen::CommitMove(int32_t x, int32_t y) {
         return;
     }
     Unit& unit = *activeUnit;
-    for (int32_t i = unit.tileX - unit.moveDist; i <= unit.tileX + unit.moveDist; ++i) {
-        for (int32_t j = unit.tileY - unit.moveDist; j <= unit.tileY + unit.moveDist; ++j) {
+    const TileSquare reach = map.ClipSquare(unit.tileX, unit.tileY, unit.moveDist);
+    for (int32_t i = reach.x0; i <= reach.x1; ++i) {
+        for (int32_t j = reach.y0; j <= reach.y1; ++j) {
             MapTile* tile = map.TileAt(i, j);
             if (tile != nullptr && tile->marker == TileMarker::Reachable) {
                 tile->marker = TileMarker::WasReachable;

@@ -105,7 +105,7 @@ void LevelEditor::SetTexture(int32_t value) {
 
 void LevelEditor::SetPassCost(float value) {
     if (selectedPassCost != nullptr) {
-        *selectedPassCost = value;
+        *selectedPassCost = SanePassCost(value);
     }
 }
 

@@ -1,5 +1,6 @@
 #include "combat/LevelMap.h"
 
+#include "data/Unit.h"
 #include "platform/Dialog.h"
 #include "platform/DurableSave.h"
 #include "platform/Paths.h"
@@ -169,8 +170,7 @@ bool LevelMap::Load(const std::string& fileName) {
         for (uint32_t x = 0; x < newWidth; ++x) {
             MapTile& tile = grid[x + static_cast<size_t>(y) * newWidth];
             tile.elevation = elevations[x];
-            // Pass costs are factors of a time budget: negative or non-finite ones make no sense.
-            tile.passable = std::isfinite(passCosts[x]) && passCosts[x] > 0.0f ? passCosts[x] : 0.0f;
+            tile.passable = SanePassCost(passCosts[x]);
             tile.texture = textureValues[x];
         }
         for (auto& row : rows) {
@@ -347,4 +347,24 @@ void LevelMap::ReleasePickIds() {
 
 int32_t LevelMap::TextureIndexOf(const MapTile& tile) {
     return tile.texture >= 0 && tile.texture < TextureCount ? tile.texture : 0;
+}
+
+static_assert(LevelMap::MaxSide == kMaxTileReach, "a unit's reach is held to the widest map");
+
+float SanePassCost(float value) {
+    return std::isfinite(value) && value > 0.0f ? value : 0.0f;
+}
+
+TileSquare LevelMap::ClipSquare(int32_t x, int32_t y, int32_t radius) const {
+    TileSquare square;
+    if (radius < 0 || tiles_.empty()) {
+        return square;
+    }
+    const int64_t lastX = static_cast<int64_t>(width_) - 1;
+    const int64_t lastY = static_cast<int64_t>(height_) - 1;
+    square.x0 = static_cast<int32_t>(std::clamp<int64_t>(static_cast<int64_t>(x) - radius, 0, lastX + 1));
+    square.x1 = static_cast<int32_t>(std::clamp<int64_t>(static_cast<int64_t>(x) + radius, -1, lastX));
+    square.y0 = static_cast<int32_t>(std::clamp<int64_t>(static_cast<int64_t>(y) - radius, 0, lastY + 1));
+    square.y1 = static_cast<int32_t>(std::clamp<int64_t>(static_cast<int64_t>(y) + radius, -1, lastY));
+    return square;
 }

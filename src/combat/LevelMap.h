@@ -26,6 +26,15 @@ struct MapTile {
     int32_t texture = 0;
 };
 
+// The inclusive tile bounds of a square of the grid; empty when x0 > x1 or y0 > y1.
+struct TileSquare {
+    int32_t x0 = 0;
+    int32_t y0 = 0;
+    int32_t x1 = -1;
+    int32_t y1 = -1;
+    bool empty() const { return x0 > x1 || y0 > y1; }
+};
+
 // Hands out and takes back the colour-picking ids of tiles; the picking registry implements it.
 class PickIdSource {
 public:
@@ -84,6 +93,9 @@ public:
     MapTile* TileAt(int32_t x, int32_t y);
     // The tile at (x, y), or null outside the grid.
     const MapTile* TileAt(int32_t x, int32_t y) const;
+    // The part of the square of the given radius around (x, y) that lies on the grid: a loop over a range
+    // never visits more tiles than the grid has. Empty for a negative radius or a square beside the grid.
+    TileSquare ClipSquare(int32_t x, int32_t y, int32_t radius) const;
     // Writes the coordinates of a tile of this grid and returns true; (-1, -1) and false otherwise.
     bool CoordinatesOf(const MapTile* tile, int32_t& x, int32_t& y) const;
     // The first tile, column by column, whose picking id is id; null when none.
@@ -123,6 +135,10 @@ private:
     std::string fileName_;
     std::string folder_ = "XMLFiles\\Missions\\Levels\\";
 };
+
+// The pass cost a tile keeps of a value read or typed in: factors of a time budget, so negative and
+// non-finite values become 0 (impassable).
+float SanePassCost(float value);
 
 // Formats a pass cost as the map files store it: six significant digits, no trailing zeros.
 std::string FormatPassCost(float value);

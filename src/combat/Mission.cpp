@@ -1,5 +1,6 @@
 #include "combat/CombatScreen.h"
 #include "combat/UnitMovement.h"
+#include "data/DataXml.h"
 #include "platform/Dialog.h"
 #include "platform/Paths.h"
 
@@ -7,10 +8,11 @@
 
 namespace {
 
-// The integer attribute, or fallback when it is absent (numbers read as the C library reads them).
+// The integer attribute, or fallback when it is absent (numbers read as the data files read them, so a
+// huge one cannot overflow).
 int32_t IntAttribute(const tinyxml2::XMLElement& element, const char* name, int32_t fallback) {
     const char* text = element.Attribute(name);
-    return text != nullptr ? std::atoi(text) : fallback;
+    return text != nullptr ? ParseDataInt(text) : fallback;
 }
 
 } // namespace

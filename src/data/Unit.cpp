@@ -62,10 +62,10 @@ void CopyCoreStats(const Component& core, Unit& unit) {
 
 void ClampWeapon(Component& weapon) {
     weapon.timeCost = std::max(weapon.timeCost, 0);
-    weapon.AoE = std::max(weapon.AoE, 0);
+    weapon.AoE = std::clamp(weapon.AoE, 0, kMaxTileReach);
     weapon.damage = std::max(weapon.damage, 1);
-    weapon.maxRange = std::max(weapon.maxRange, 1);
-    weapon.shots = std::max(weapon.shots, 1);
+    weapon.maxRange = std::clamp(weapon.maxRange, 1, kMaxTileReach);
+    weapon.shots = std::clamp(weapon.shots, 1, kMaxShots);
     weapon.minRange = std::max(std::min(weapon.minRange, weapon.maxRange - 1), 0);
 }
 
@@ -167,6 +167,7 @@ void RecomputeStats(Unit& unit) {
         ClampWeapon(*unit.weapon);
     }
     unit.moveRatio = std::clamp(unit.moveRatio, 1, 20);
+    unit.moveDist = std::min(unit.moveDist, kMaxTileReach);
 }
 
 std::unique_ptr<Unit> CloneUnit(const Unit& unit) {

@@ -30,6 +30,12 @@ struct UnitOwner {
     Army* army = nullptr; // the player's army; none for a unit's own owner record
 };
 
+// Largest range, area of effect or move distance a unit keeps: no level map is wider than this many tiles,
+// so a longer reach finds nothing more, and loops over a reach stay within the grid.
+constexpr int32_t kMaxTileReach = 1024;
+// Most shots a weapon keeps per activation: more than an activation's time budget (100) could ever use.
+constexpr int32_t kMaxShots = 100;
+
 // Skins a unit file may name: 0 is the player's, 1 to 10 the enemies' and customs', 11 the ace's.
 constexpr int kSkinCount = 12;
 
@@ -95,7 +101,8 @@ struct Unit {
 bool LoadUnit(std::optional<std::string_view> path, Unit& unit);
 
 // Derives the unit's stats from its core and modules, reloading the core and the weapon from their files
-// first; does nothing for a unit without core. Resets hp to the full value.
+// first; does nothing for a unit without core. Resets hp to the full value. Reaches are held to
+// kMaxTileReach and shots to kMaxShots.
 void RecomputeStats(Unit& unit);
 
 // Gives a new unit with deep copies of the unit's modules; its weapon points into its own core.

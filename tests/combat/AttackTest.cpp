@@ -117,3 +117,65 @@ TEST(Attack, MarkedRangeSkipsFriendsAndTheInnerRing) {
     EXPECT_EQ(b.map.TileAt(3, 3)->marker, TileMarker::Target);
     EXPECT_EQ(b.map.TileAt(2, 5)->marker, TileMarker::None) << "out of range";
 }
+
+// Marks computed with the shortcut over open ground agree with walking every sight line, on hills and
+// valleys of every height, from the middle and from a corner.
+TEST(Attack, MarkedRangeMatchesEverySightLineOverRoughGround) {
+    for (auto [sx, sy] : {std::pair{9, 7}, {0, 0}, {19, 14}}) {
+        Battle b(20, 15);
+        uint32_t seed = 12345;
+        for (MapTile& tile : b.map.tiles()) {
+            seed = seed * 1103515245u + 12345u;
+            const int32_t roll = static_cast<int32_t>((seed >> 16) % 10);
+            tile.elevation = roll < 6 ? 1 : roll < 8 ? roll - 4 : -roll;
+        }
+        WeaponSpec gun;
+        gun.maxRange = 30;
+        Unit* shooter = b.add(MakeUnit(1, sx, sy, 3, 10, gun));
+        b.screen.activeUnit = shooter;
+        b.screen.markAttackable();
+        for (int32_t x = 0; x < 20; ++x) {
+            for (int32_t y = 0; y < 15; ++y) {
+                const bool seen = HasLineOfSight(b.map, sx, sy, x, y);
+                const bool friendly = x == sx && y == sy;
+                EXPECT_EQ(b.map.TileAt(x, y)->marker == TileMarker::Target, seen && !friendly)
+                    << "from (" << sx << ", " << sy << ") to (" << x << ", " << y << ")";
+            }
+        }
+    }
+}
+
+// The widest map, a unit in its far corner and reaches of a million tiles: the range loops visit the grid
+// only, and on open ground the sight lines are not walked one by one.
+TEST(Attack, HugeReachesFromTheWidestMapsCornerStayOnTheGrid) {
+    Battle b(LevelMap::MaxSide, LevelMap::MaxSide);
+    WeaponSpec gun;
+    gun.maxRange = 1000000;
+    gun.minRange = 1000000;
+    const int32_t corner = static_cast<int32_t>(LevelMap::MaxSide) - 1;
+    Unit* shooter = b.add(MakeUnit(1, corner, corner, 1000000, 10, gun));
+    b.add(MakeUnit(2, 0, 0));
+    b.map.TileAt(5, 5)->passable = 0.0f;
+    b.screen.activeUnit = shooter;
+    b.screen.markAttackable();
+    EXPECT_EQ(b.map.TileAt(0, 0)->marker, TileMarker::None) << "inside the huge minimum range";
+    EXPECT_EQ(b.map.TileAt(5, 5)->marker, TileMarker::Target) << "impassable tiles keep their mark";
+
+    shooter->weapon->minRange = 0;
+    b.screen.markAttackable();
+    EXPECT_EQ(b.map.TileAt(0, 0)->marker, TileMarker::Target) << "the enemy in the opposite corner";
+
+    // A route's reach markers are cleared over the whole grid when the move is committed.
+    for (MapTile& tile : b.map.tiles()) {
+        tile.marker = TileMarker::Reachable;
+    }
+    b.screen.CommitMove(corner, corner);
+    EXPECT_EQ(b.map.TileAt(0, 0)->marker, TileMarker::WasReachable);
+    EXPECT_EQ(b.map.TileAt(corner, 0)->marker, TileMarker::WasReachable);
+
+    // The flood from the corner ends where the time budget does.
+    Mover mover = MoverOf(*shooter);
+    b.pathfinder.markReachable(b.map, b.screen, mover);
+    EXPECT_EQ(b.map.TileAt(corner - 9, corner)->marker, TileMarker::Reachable);
+    EXPECT_EQ(b.map.TileAt(corner - 11, corner)->marker, TileMarker::None);
+}

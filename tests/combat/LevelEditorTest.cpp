@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 TEST(LevelEditor, SelectionPaintModeAndResizeKeepTheFieldsOnLiveData) {
     Battle battle(6, 5);
     battle.add(MakeUnit(1, 1, 1));
@@ -136,4 +138,25 @@ TEST(LevelEditor, TheWheelRaisesTheBrushInPaintModeAndLoadsLeaveNoStaleBrushInTh
     EXPECT_EQ(editor.paintHeight, 3) << "the field writes nowhere";
     battle.frame(wheel);
     EXPECT_EQ(editor.paintHeight, 3) << "with nothing selected the wheel changes nothing";
+
+TEST(LevelEditor, TypedPassCostsAreKeptAsTheLoaderKeepsThem) {
+    Battle battle(4, 4);
+    battle.add(MakeUnit(1, 0, 0));
+    battle.screen.Enter();
+    LevelEditor editor(battle.screen);
+    editor.ToggleDebugBar();
+    editor.ToggleEditor();
+    editor.SelectTile(2, 2);
+    for (auto [typed, kept] : {std::pair{2.5f, 2.5f}, {-3.0f, 0.0f}, {-0.0f, 0.0f}, {NAN, 0.0f},
+                               {INFINITY, 0.0f}, {0.25f, 0.25f}}) {
+        editor.SetPassCost(typed);
+        EXPECT_EQ(battle.map.TileAt(2, 2)->passable, kept) << "typed " << typed;
+        EXPECT_EQ(SanePassCost(typed), kept) << "the loader reads " << typed << " the same way";
+    }
+    // The brush keeps what a tile would keep, so painting cannot lay down a negative cost either.
+    editor.TogglePaintMode();
+    editor.SetPassCost(-7.0f);
+    EXPECT_EQ(editor.passCost(), 0.0f);
+    editor.Paint(*battle.map.TileAt(1, 1));
+    EXPECT_EQ(battle.map.TileAt(1, 1)->passable, 0.0f);
 }

@@ -204,3 +204,29 @@ TEST(LevelMap, ResizeKeepsOverlapAndHandsOutAndReleasesTheRightIds) {
     map.Clear();
     EXPECT_TRUE(ids.live.empty());
 }
+
+TEST(LevelMap, SquaresOfAnyRadiusAreClippedToTheGrid) {
+    LevelMap map;
+    EXPECT_TRUE(map.ClipSquare(0, 0, 5).empty()) << "an empty grid has no tiles to visit";
+    map.Resize(10, 6);
+    const TileSquare inside = map.ClipSquare(4, 3, 1);
+    EXPECT_EQ(inside.x0, 3);
+    EXPECT_EQ(inside.x1, 5);
+    EXPECT_EQ(inside.y0, 2);
+    EXPECT_EQ(inside.y1, 4);
+    // The far corner with the largest reach a file can hold, and beyond any int.
+    for (int32_t radius : {1000000, 2147483647}) {
+        const TileSquare corner = map.ClipSquare(9, 5, radius);
+        EXPECT_EQ(corner.x0, 0);
+        EXPECT_EQ(corner.x1, 9);
+        EXPECT_EQ(corner.y0, 0);
+        EXPECT_EQ(corner.y1, 5);
+    }
+    EXPECT_TRUE(map.ClipSquare(4, 3, -1).empty());
+    EXPECT_TRUE(map.ClipSquare(-50, 3, 10).empty()) << "a square beside the grid";
+    EXPECT_TRUE(map.ClipSquare(4, 40, 2).empty());
+    const TileSquare edge = map.ClipSquare(-2, -2, 3);
+    EXPECT_EQ(edge.x0, 0);
+    EXPECT_EQ(edge.x1, 1);
+    EXPECT_EQ(edge.y1, 1);
+}

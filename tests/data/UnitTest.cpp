@@ -175,6 +175,28 @@ TEST(Unit, WeaponAndMoveRatioAreClamped) {
     }
 }
 
+TEST(Unit, HugeReachesAndShotsAreHeldToWhatTheGridAndATurnCanUse) {
+    UnitFiles files;
+    const std::string huge = files.write("Huge.xml", R"(<component><name>Huge_Weapon</name><type>WEAPON</type>
+        <points weapon="1"/><stats moveDist="1000000"/>
+        <weaponStats damage="1000000" maxRange="1000000" minRange="1000000" AoE="1000000" shots="1000000"/></component>)");
+    // A head adds the most a file can hold on top: the sums saturate, then the clamps apply.
+    const std::string more = files.write("More.xml", R"(<component><name>More_Head</name><type>HEAD</type>
+        <points head="1"/><stats moveDist="99999999999"/>
+        <weaponStats maxRange="2147483647" shots="99999999999" AoE="1000000"/></component>)");
+    Unit unit;
+    ASSERT_TRUE(LoadUnit(files.unit(files.module("core", files.core_) + files.module("head", more) +
+                                    files.module("weapon", huge)),
+                         unit));
+    ASSERT_NE(nullptr, unit.weapon);
+    EXPECT_EQ(kMaxTileReach, unit.weapon->maxRange);
+    EXPECT_EQ(kMaxTileReach - 1, unit.weapon->minRange);
+    EXPECT_EQ(kMaxTileReach, unit.weapon->AoE);
+    EXPECT_EQ(kMaxShots, unit.weapon->shots);
+    EXPECT_EQ(kMaxTileReach, unit.moveDist);
+    EXPECT_GT(unit.weapon->damage, 0) << "damage is not a reach: it keeps its (saturated) value";
+}
+
 TEST(Unit, BadUnitFilesShowTheirBoxAndLeaveTheUnitUsable) {
     UnitFiles files;
     DialogRecorder recorder;
