@@ -324,7 +324,9 @@ struct AseLoader::ObjectReader {
 
 void AseLoader::Warn(const std::string& text) {
     std::string message = path_ + "(" + std::to_string(lineNumber_) + "): " + text;
-    std::fprintf(stderr, "%s\n", message.c_str());
+    if (echo_) {
+        std::fprintf(stderr, "%s\n", message.c_str());
+    }
     messages_.push_back(std::move(message));
 }
 

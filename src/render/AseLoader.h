@@ -20,6 +20,8 @@ public:
 
     // Messages about skipped or mended content of the last file read (also printed to standard error).
     const std::vector<std::string>& messages() const { return messages_; }
+    // Whether messages are also printed to standard error (the default).
+    void SetEchoMessages(bool echo) { echo_ = echo; }
 
     // The value of *SCENE_LASTFRAME of the last file that had one.
     int32_t lastFrame() const { return lastFrame_; }
@@ -41,6 +43,7 @@ private:
     int32_t lastFrame_ = 0;
     int32_t ticksPerFrame_ = 0;
     std::vector<std::string> messages_;
+    bool echo_ = true;
 };
 
 // Converts the world-space transforms, keys and vertices of a freshly read tree into parent-relative and

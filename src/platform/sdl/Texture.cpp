@@ -1,5 +1,6 @@
 #include "platform/sdl/Texture.h"
 
+#include "platform/ColourKeyPicture.h"
 #include "platform/Dialog.h"
 #include "platform/Paths.h"
 
@@ -160,34 +161,14 @@ std::optional<LoadedBitmap> LoadBitmap(const std::string& gamePath) {
 }
 
 uint32_t LoadColourKeyTexture(const std::string& gamePath, int32_t packedColour) {
-    std::optional<LoadedBitmap> bitmap = LoadBitmap(gamePath);
-    if (!bitmap || bitmap->pixels.empty()) {
-        std::fprintf(stderr, "Failed to load texture file: %s\n", gamePath.c_str());
+    std::string error;
+    const std::optional<RgbPicture> picture = ReadBmpFile(gamePath, &error);
+    if (!picture) {
+        std::fprintf(stderr, "Failed to load texture file: %s (%s)\n", gamePath.c_str(), error.c_str());
         return 0;
     }
-    const uint8_t red = static_cast<uint8_t>(packedColour / 1000000);
-    const uint8_t green = static_cast<uint8_t>((packedColour / 1000) % 1000);
-    const uint8_t blue = static_cast<uint8_t>(packedColour % 1000);
-
-    const uint8_t* key = bitmap->pixels.data();
-    const size_t count = bitmap->pixels.size() / 3;
-    std::vector<uint8_t> rgba(count * 4);
-    for (size_t i = 0; i < count; ++i) {
-        const uint8_t* in = bitmap->pixels.data() + i * 3;
-        uint8_t* out = rgba.data() + i * 4;
-        if (in[0] == key[0] && in[1] == key[1] && in[2] == key[2]) {
-            out[0] = in[0];
-            out[1] = in[1];
-            out[2] = in[2];
-            out[3] = 0;
-        } else {
-            out[0] = red;
-            out[1] = green;
-            out[2] = blue;
-            out[3] = 255;
-        }
-    }
-    GLuint texture = UploadRgba(bitmap->width, bitmap->height, rgba.data(), GL_RGBA, GL_LINEAR, GL_LINEAR);
+    const std::vector<uint8_t> rgba = ColourKeySilhouette(*picture, packedColour);
+    GLuint texture = UploadRgba(picture->width, picture->height, rgba.data(), GL_RGBA, GL_LINEAR, GL_LINEAR);
     UnbindTexture();
     return texture;
 }

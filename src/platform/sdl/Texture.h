@@ -30,7 +30,8 @@ uint32_t LoadTexture(const std::string& gamePath);
 // Makes a width x height RGBA texture filled with zeros.
 uint32_t CreateBlankTexture(int32_t width, int32_t height);
 // Makes a pick silhouette: pixels equal to the image's first stored (bottom-left) pixel are transparent,
-// all others take the packed colour (r * 1000000 + g * 1000 + b) with full alpha. 0 when unreadable.
+// all others take the packed colour (r * 1000000 + g * 1000 + b) with full alpha. The image is a BMP read by
+// ReadBmpFile (platform/ColourKeyPicture.h); 0 when unreadable.
 uint32_t LoadColourKeyTexture(const std::string& gamePath, int32_t packedColour);
 // Decodes a picture (BMP of any depth and compression, or any other FreeImage format); none when unreadable.
 std::optional<LoadedBitmap> LoadBitmap(const std::string& gamePath);

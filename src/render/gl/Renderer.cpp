@@ -3,12 +3,12 @@
 #include "platform/Dialog.h"
 #include "platform/Paths.h"
 #include "platform/sdl/Texture.h"
+#include "render/ModelCatalogue.h"
 #include "render/gl/ModelDrawing.h"
 
 #include <GL/glew.h>
 #include <GL/glu.h>
 #include <SDL_video.h>
-#include <tinyxml2.h>
 
 #include <cstdio>
 #include <fstream>
@@ -251,23 +251,14 @@ void Renderer::InitRenderer(int32_t newWidth, int32_t newHeight) {
 }
 
 void Renderer::LoadModels(const std::string& cataloguePath) {
-    tinyxml2::XMLDocument document;
-    if (document.LoadFile(NativePath(cataloguePath).c_str()) != tinyxml2::XML_SUCCESS) {
-        ShowErrorBox("Could not open file for reading: " + cataloguePath);
-        return;
-    }
-    const tinyxml2::XMLElement* catalogue = document.FirstChildElement("models");
-    if (catalogue == nullptr) {
-        ShowAssertionBox("Missing \"models\" Tag");
+    std::vector<std::string> files;
+    if (!ReadModelCatalogue(cataloguePath, files)) {
         return;
     }
 
     size_t nextStep = 0;
-    for (size_t slot = 0; slot < modelSlotNames.size(); ++slot) {
-        const std::string name(modelSlotNames[slot]);
-        const tinyxml2::XMLElement* entry = catalogue->FirstChildElement(name.c_str());
-        const char* path = entry != nullptr ? entry->GetText() : nullptr;
-        models[slot] = path != nullptr ? LoadAse(aseLoader, path) : nullptr;
+    for (size_t slot = 0; slot < files.size(); ++slot) {
+        models[slot] = !files[slot].empty() ? LoadAse(aseLoader, files[slot]) : nullptr;
         if (nextStep < loadingStepSlots.size() && static_cast<int>(slot) == loadingStepSlots[nextStep]) {
             ShowLoadingScreen(loadingStepFractions[nextStep]);
             ++nextStep;
