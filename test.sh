@@ -1,13 +1,33 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds with AddressSanitizer and UndefinedBehaviorSanitizer, and runs every test.
+# Installs what is missing, builds with AddressSanitizer and UndefinedBehaviorSanitizer, and runs every test,
+# then every reader's fuzzer for 20 seconds.
+#   ./test.sh                  the whole suite
+#   ./test.sh --fuzz [seconds] builds the fuzzers and runs each for the given time (default 600 s)
+#   ./test.sh --soak           plays 20,000 frames and checks that nothing the game holds grows
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/common.sh
 vantor_install_packages
 
+mode=all
+fuzzSeconds=20
+case "${1:-}" in
+--fuzz)
+    mode=fuzz
+    fuzzSeconds=${2:-600}
+    ;;
+--soak)
+    mode=soak
+    ;;
+"") ;;
+*)
+    echo "usage: $0 [--fuzz [seconds] | --soak]" >&2
+    exit 2
+    ;;
+esac
+
 build=build/test
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTOR_SANITIZE=ON > /dev/null
-cmake --build "$build" -j "$(vantor_jobs)"
 
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0"
 export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
@@ -19,12 +39,32 @@ trap 'rm -rf "$test_home"' EXIT
 export XDG_CONFIG_HOME="$test_home/config" XDG_DATA_HOME="$test_home/data"
 # llvmpipe's worker threads can crash LeakSanitizer's thread stop at exit; rasterise on the calling thread.
 export LP_NUM_THREADS=0
+export SDL_AUDIODRIVER=dummy
 
-# One test at a time: the windows of parallel tests would overlap on the one X server, and reading back
-# pixels that another window covers gives undefined colours.
-run_ctest=(ctest --test-dir "$build" --output-on-failure -j 1 --timeout 600)
-if [ -z "${DISPLAY:-}" ]; then
-    xvfb-run -a -s "-screen 0 1024x768x24" "${run_ctest[@]}"
-else
-    "${run_ctest[@]}"
-fi
+# Runs a command under a virtual X server unless there is a display already.
+with_display() {
+    if [ -z "${DISPLAY:-}" ]; then
+        xvfb-run -a -s "-screen 0 1024x768x24" "$@"
+    else
+        "$@"
+    fi
+}
+
+case "$mode" in
+fuzz)
+    # The fuzzers' corpora start from the generated models and pictures too.
+    cmake --build "$build" --target vantor_assets -j "$(vantor_jobs)"
+    scripts/fuzz.sh "$fuzzSeconds" "$build/game"
+    ;;
+soak)
+    cmake --build "$build" --target vantor_soak -j "$(vantor_jobs)"
+    (cd "$build/game" && with_display ../tests/vantor_soak)
+    ;;
+all)
+    cmake --build "$build" -j "$(vantor_jobs)"
+    # One test at a time: the windows of parallel tests would overlap on the one X server, and reading back
+    # pixels that another window covers gives undefined colours.
+    with_display ctest --test-dir "$build" --output-on-failure -j 1 --timeout 600
+    scripts/fuzz.sh "$fuzzSeconds" "$build/game"
+    ;;
+esac

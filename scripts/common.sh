@@ -9,10 +9,15 @@ VANTOR_PACKAGES=(
     xvfb xauth
 )
 
+# Installs the named packages, or without names the game's, when they are missing.
 vantor_install_packages() {
+    local wanted=("$@")
+    if [ ${#wanted[@]} -eq 0 ]; then
+        wanted=("${VANTOR_PACKAGES[@]}")
+    fi
     local missing=()
     local package
-    for package in "${VANTOR_PACKAGES[@]}"; do
+    for package in "${wanted[@]}"; do
         if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
             missing+=("$package")
         fi
@@ -32,4 +37,11 @@ vantor_install_packages() {
 
 vantor_jobs() {
     nproc 2>/dev/null || echo 2
+}
+
+# clang and its sanitizer and libFuzzer runtimes, for scripts/fuzz.sh.
+VANTOR_FUZZ_PACKAGES=(clang-14 libclang-rt-14-dev)
+
+vantor_install_fuzz_packages() {
+    vantor_install_packages "${VANTOR_FUZZ_PACKAGES[@]}"
 }
