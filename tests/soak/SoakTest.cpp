@@ -1,0 +1,251 @@
+#include "combat/CombatScreen.h"
+#include "core/GameContext.h"
+#include "core/GameState.h"
+#include "driver/BattleTactics.h"
+#include "driver/GameDriver.h"
+#include "hud/HudLayout.h"
+#include "screens/BuildScreen.h"
+
+#include <GL/glew.h>
+#include <SDL_mixer.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+// A long session of play through the game's own window: screen changes, mechs rebuilt on the build screen,
+// whole battles, hovering every button and pausing. After a warm-up round, every further round must leave
+// the game holding what it held before: memory, display lists, textures, pick colours and sound channels.
+// Run by ./test.sh --soak (not part of the normal run); VANTOR_SOAK_FRAMES changes the length.
+
+namespace {
+
+constexpr int32_t ChangeState = int32_t(ButtonFunction::ChangeState);
+constexpr int32_t SendMessage = int32_t(ButtonFunction::Message);
+const std::array<const char*, 4> MechParts = {"Wolf Core", "Turtle Head", "Blaster", "Tri Laser Green"};
+// Names a GL implementation hands out are probed up to this; the game makes a few hundred.
+constexpr GLuint ProbedNames = 1u << 18;
+
+// What the game holds at one moment.
+struct Holdings {
+    int64_t frame = 0;
+    double residentMb = 0.0;
+    int displayLists = 0;
+    int textures = 0;
+    size_t pickColours = 0;
+    int channelsHeld = 0;
+    size_t soundsLoaded = 0;
+
+    std::string Describe() const {
+        char text[256];
+        std::snprintf(text, sizeof text,
+                      "frame %6lld: %7.1f MB resident, %4d display lists, %4d textures, %5zu pick colours, "
+                      "%3d sound channels held, %3zu sounds loaded",
+                      static_cast<long long>(frame), residentMb, displayLists, textures, pickColours,
+                      channelsHeld, soundsLoaded);
+        return text;
+    }
+};
+
+double ResidentMegabytes() {
+    std::ifstream statm("/proc/self/statm");
+    long pages = 0;
+    long resident = 0;
+    statm >> pages >> resident;
+    return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
+}
+
+Holdings Measure(GameDriver& driver) {
+    GameContext& game = driver.game();
+    Holdings holdings;
+    holdings.frame = driver.framesRun();
+    holdings.residentMb = ResidentMegabytes();
+    for (GLuint name = 1; name < ProbedNames; ++name) {
+        holdings.displayLists += glIsList(name) ? 1 : 0;
+        holdings.textures += glIsTexture(name) ? 1 : 0;
+    }
+    holdings.pickColours = game.pickColours.size();
+    for (int32_t channel = 0; channel < SoundManager::channelCount; ++channel) {
+        holdings.channelsHeld += game.sound.channelFree(channel) ? 0 : 1;
+    }
+    holdings.soundsLoaded = game.sound.sounds().size();
+    return holdings;
+}
+
+// Clicks through the build screen's pages until its part list shows the part, then clicks that row.
+bool EquipPart(GameDriver& driver, const std::string& part) {
+    SquadBuilder& builder = SquadBuildMessage::Get().builder;
+    const Inventory& inventory = driver.game().campaign->army().inventory;
+    for (int turn = 0; turn < 2 * kInventoryPages; ++turn) {
+        const std::vector<InventoryRow> rows = builder.Rows(inventory);
+        for (size_t row = 0; row < rows.size(); ++row) {
+            if (rows[row].name == part && rows[row].count > 0) {
+                return driver.ClickButton(SendMessage, BuildValue::FirstRow + int32_t(row));
+            }
+        }
+        const bool forward = turn < kInventoryPages - 1;
+        driver.ClickButton(SendMessage, forward ? BuildValue::NextPage : BuildValue::PreviousPage);
+    }
+    return false;
+}
+
+// Moves the pointer over every button of the current layout in turn, and off them again.
+void HoverEveryButton(GameDriver& driver) {
+    std::vector<PixelPoint> middles;
+    for (const HudButton& button : driver.game().hud.buttons()) {
+        middles.push_back(GameDriver::Middle(button));
+    }
+    for (const PixelPoint& middle : middles) {
+        driver.MoveMouse(middle.x, middle.y);
+        driver.Frame();
+    }
+    driver.MoveMouse(2, 2);
+}
+
+// The build screen: the first round builds two mechs, every later one takes their heads and weapons off
+// and puts them back on, and looks at every slot.
+void Rebuild(GameDriver& driver, bool firstRound) {
+    for (int32_t slot = 0; slot < 2; ++slot) {
+        ASSERT_TRUE(driver.ClickButton(SendMessage, BuildValue::FirstSlot + slot));
+        if (firstRound) {
+            for (const char* part : MechParts) {
+                ASSERT_TRUE(EquipPart(driver, part)) << part;
+            }
+        } else {
+            ASSERT_TRUE(driver.ClickButton(SendMessage, BuildValue::TakeOffWeapon));
+            ASSERT_TRUE(driver.ClickButton(SendMessage, BuildValue::TakeOffHead));
+            driver.Frames(3);
+            ASSERT_TRUE(EquipPart(driver, MechParts[1]));
+            ASSERT_TRUE(EquipPart(driver, MechParts[3]));
+        }
+        driver.Frames(5);
+    }
+    for (int32_t slot = 0; slot < 6; ++slot) {
+        driver.ClickButton(SendMessage, BuildValue::FirstSlot + slot);
+        driver.Frames(2);
+    }
+    HoverEveryButton(driver);
+}
+
+// Pauses the battle, hovers the pause menu, turns its pages and resumes.
+void PauseAndResume(GameDriver& driver, CombatScreen& screen) {
+    driver.PressKey(SDL_SCANCODE_ESCAPE);
+    driver.Frames(2);
+    EXPECT_TRUE(screen.paused);
+    HoverEveryButton(driver);
+    for (int page = 0; page < 3; ++page) {
+        driver.ClickButton(SendMessage, 3);
+        driver.Frames(3);
+    }
+    driver.PressKey(SDL_SCANCODE_ESCAPE);
+    driver.Frames(2);
+}
+
+// One battle of the first mission: played until won or for a dozen activations, paused on the way, then
+// left for the world map through the victory layout or the pause menu.
+void Battle(GameDriver& driver) {
+    const int32_t mission = driver.MissionIndex("01_Outskirts.xml");
+    ASSERT_GE(mission, 0);
+    ASSERT_TRUE(driver.ClickButton(SendMessage, mission));
+    ASSERT_EQ(driver.game().currentState(), kCombatState);
+    BattleTactics tactics(driver);
+    CombatScreen& screen = tactics.screen;
+    for (int activation = 0; activation < 12 && !tactics.Won(); ++activation) {
+        if (!tactics.AwaitOrder()) {
+            break;
+        }
+        if (activation == 1) {
+            PauseAndResume(driver, screen);
+            tactics.AwaitOrder();
+        }
+        if (!tactics.Won()) {
+            tactics.PlayActivation();
+        }
+    }
+    driver.Frames(2);
+    if (!tactics.Won()) {
+        driver.PressKey(SDL_SCANCODE_ESCAPE);
+        driver.Frames(2);
+    }
+    ASSERT_TRUE(driver.ClickButton(ChangeState, kWorldMapState));
+    driver.Frames(3);
+    ASSERT_EQ(driver.game().currentState(), kWorldMapState);
+}
+
+// One round from the main menu through the world map, the build screen and a battle back to the main
+// menu.
+void Round(GameDriver& driver, bool firstRound) {
+    GameContext& game = driver.game();
+    HoverEveryButton(driver);
+    ASSERT_TRUE(driver.ClickButton(ChangeState, kWorldMapState));
+    driver.Frames(3);
+    HoverEveryButton(driver);
+    ASSERT_TRUE(driver.ClickButton(ChangeState, kBuildState));
+    ASSERT_EQ(game.currentState(), kBuildState);
+    Rebuild(driver, firstRound);
+    ASSERT_TRUE(driver.ClickButton(ChangeState, kWorldMapState));
+    driver.Frames(3);
+    Battle(driver);
+    for (GameState screen : {kCreditsState, kMainMenuState}) {
+        if (driver.ClickButton(ChangeState, screen)) {
+            driver.Frames(30);
+        }
+    }
+    if (game.currentState() != kMainMenuState) {
+        driver.PressKey(SDL_SCANCODE_ESCAPE);
+        driver.Frames(3);
+    }
+    ASSERT_EQ(game.currentState(), kMainMenuState);
+    driver.Frames(3);
+}
+
+} // namespace
+
+TEST(Soak, TwentyThousandFramesOfPlayHoldNothingMore) {
+    const char* frames = std::getenv("VANTOR_SOAK_FRAMES");
+    const int64_t totalFrames = frames != nullptr ? std::atoll(frames) : 20000;
+    GameDriver driver("soak");
+    ASSERT_TRUE(driver.ToMainMenu());
+    driver.Frames(5);
+
+    std::vector<Holdings> rounds;
+    rounds.push_back(Measure(driver));
+    std::printf("%s (main menu)\n", rounds.back().Describe().c_str());
+    int round = 0;
+    while (driver.framesRun() < totalFrames) {
+        Round(driver, round == 0);
+        if (HasFatalFailure()) {
+            return;
+        }
+        ++round;
+        rounds.push_back(Measure(driver));
+        std::printf("%s (round %d)\n", rounds.back().Describe().c_str(), round);
+        std::fflush(stdout);
+    }
+    ASSERT_GE(rounds.size(), 4u) << "too few rounds to judge";
+
+    // The first two rounds warm up (first battle, first build, caches); from then on nothing grows.
+    const Holdings& warm = rounds[2];
+    const Holdings& last = rounds.back();
+    EXPECT_LT(last.residentMb - warm.residentMb, 10.0) << warm.Describe() << "\n" << last.Describe();
+    EXPECT_EQ(last.displayLists, warm.displayLists);
+    EXPECT_EQ(last.textures, warm.textures);
+    EXPECT_EQ(last.pickColours, warm.pickColours);
+    EXPECT_EQ(last.channelsHeld, warm.channelsHeld);
+    EXPECT_EQ(last.soundsLoaded, warm.soundsLoaded);
+
+    // Sound still plays: a button newly under the pointer plays the hover sound.
+    GameContext& game = driver.game();
+    ASSERT_TRUE(game.sound.deviceOpen()) << "the dummy audio driver opens a device";
+    driver.MoveMouse(2, 2);
+    driver.Frames(2);
+    const HudButton* start = driver.FindButton(ChangeState, kWorldMapState);
+    ASSERT_NE(start, nullptr);
+    const PixelPoint middle = GameDriver::Middle(*start);
+    driver.MoveMouse(middle.x, middle.y);
+    EXPECT_GT(Mix_Playing(-1), 0) << "the hover sound plays after " << driver.framesRun() << " frames";
+}
