@@ -39,6 +39,8 @@ trap 'rm -rf "$test_home"' EXIT
 export XDG_CONFIG_HOME="$test_home/config" XDG_DATA_HOME="$test_home/data"
 # llvmpipe's worker threads can crash LeakSanitizer's thread stop at exit; rasterise on the calling thread.
 export LP_NUM_THREADS=0
+# Nor a shader cache thread (tests/SanitizerOptions.cpp sets both for programs started otherwise).
+export MESA_SHADER_CACHE_DISABLE=true
 export SDL_AUDIODRIVER=dummy
 
 # Runs a command under a virtual X server unless there is a display already.
