@@ -138,6 +138,7 @@ TEST(LevelEditor, TheWheelRaisesTheBrushInPaintModeAndLoadsLeaveNoStaleBrushInTh
     EXPECT_EQ(editor.paintHeight, 3) << "the field writes nowhere";
     battle.frame(wheel);
     EXPECT_EQ(editor.paintHeight, 3) << "with nothing selected the wheel changes nothing";
+}
 
 TEST(LevelEditor, TypedPassCostsAreKeptAsTheLoaderKeepsThem) {
     Battle battle(4, 4);

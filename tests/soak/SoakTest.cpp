@@ -4,6 +4,7 @@
 #include "driver/BattleTactics.h"
 #include "driver/GameDriver.h"
 #include "hud/HudLayout.h"
+#include "render/ModelNode.h"
 #include "screens/BuildScreen.h"
 
 #include <GL/glew.h>
@@ -18,7 +19,8 @@
 #include <vector>
 
 // A long session of play through the game's own window: screen changes, mechs rebuilt on the build screen,
-// whole battles, hovering every button and pausing. After a warm-up round, every further round must leave
+// whole battles, hovering every button and pausing (tests/playthrough/ResourceSoakTest.cpp counts display
+// lists and pick colours over core swaps and battles in the normal run; this one plays as a player would). After a warm-up round, every further round must leave
 // the game holding what it held before: memory, display lists, textures, pick colours and sound channels.
 // Run by ./test.sh --soak (not part of the normal run); VANTOR_SOAK_FRAMES changes the length.
 
@@ -27,7 +29,7 @@ namespace {
 constexpr int32_t ChangeState = int32_t(ButtonFunction::ChangeState);
 constexpr int32_t SendMessage = int32_t(ButtonFunction::Message);
 const std::array<const char*, 4> MechParts = {"Wolf Core", "Turtle Head", "Blaster", "Tri Laser Green"};
-// Names a GL implementation hands out are probed up to this; the game makes a few hundred.
+// Texture names a GL implementation hands out are probed up to this; the game makes a few hundred.
 constexpr GLuint ProbedNames = 1u << 18;
 
 // What the game holds at one moment.
@@ -64,8 +66,8 @@ Holdings Measure(GameDriver& driver) {
     Holdings holdings;
     holdings.frame = driver.framesRun();
     holdings.residentMb = ResidentMegabytes();
+    holdings.displayLists = static_cast<int>(LiveDisplayListCount());
     for (GLuint name = 1; name < ProbedNames; ++name) {
-        holdings.displayLists += glIsList(name) ? 1 : 0;
         holdings.textures += glIsTexture(name) ? 1 : 0;
     }
     holdings.pickColours = game.pickColours.size();
