@@ -19,9 +19,10 @@
 #include <vector>
 
 // A long session of play through the game's own window: screen changes, mechs rebuilt on the build screen,
-// whole battles, hovering every button and pausing (tests/playthrough/ResourceSoakTest.cpp counts display
-// lists and pick colours over core swaps and battles in the normal run; this one plays as a player would). After a warm-up round, every further round must leave
-// the game holding what it held before: memory, display lists, textures, pick colours and sound channels.
+// whole battles, hovering every button and pausing. After a warm-up, every further round must leave the
+// game holding what it held before: memory, display lists, textures, pick colours and sound channels.
+// (tests/playthrough/ResourceSoakTest.cpp counts display lists and pick colours over core swaps and battles
+// in the normal run; this one plays as a player would, for much longer.)
 // Run by ./test.sh --soak (not part of the normal run); VANTOR_SOAK_FRAMES changes the length.
 
 namespace {
