@@ -10,6 +10,7 @@ namespace {
 
 InputReader inputReader = nullptr;
 InputActivation inputActivation = nullptr;
+float lastFrameWork = 0.0f;
 
 } // namespace
 
@@ -65,11 +66,16 @@ bool RunFrame() {
     game.window().Swap();
 
     const int64_t frameEnd = timer.Elapsed();
-    const uint32_t sleep = FrameSleepMilliseconds(FrameMilliseconds(frameEnd - frameStart, timer.Frequency));
+    lastFrameWork = FrameMilliseconds(frameEnd - frameStart, timer.Frequency);
+    const uint32_t sleep = FrameSleepMilliseconds(lastFrameWork);
     if (sleep > 0) {
         Sleep(sleep);
     }
     return true;
+}
+
+float LastFrameWorkMilliseconds() {
+    return lastFrameWork;
 }
 
 int RunMainLoop() {

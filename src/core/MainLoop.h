@@ -22,5 +22,9 @@ void WindowProcedure(GameContext& game, const WindowMessage& message);
 // Runs one frame; false when the loop has ended (the last message was quit or close) and nothing ran.
 bool RunFrame();
 
+// Milliseconds of work of the last frame that ran, from taking its message to the buffer swap; the sleep
+// that paces the frame is left out.
+float LastFrameWorkMilliseconds();
+
 // Runs frames until the window is closed or the game quits; returns the process exit status.
 int RunMainLoop();

@@ -1,0 +1,217 @@
+// Work per frame of the real game, screen by screen, as the main loop measures it (everything but the sleep
+// that paces the frame), and the time from process start to the first logo and the first main-menu frame.
+// The game runs in its own window, driven by the play-through driver with injected events only. Run it under
+// Xvfb with Mesa's software renderer (see README.md); it prints its numbers and never fails on them.
+
+#include "combat/CombatScreen.h"
+#include "core/GameContext.h"
+#include "core/GameState.h"
+#include "core/MainLoop.h"
+#include "driver/BattleTactics.h"
+#include "driver/GameDriver.h"
+#include "hud/HudLayout.h"
+#include "platform/sdl/GLWindow.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+constexpr int kFrames = 600;
+constexpr int kWarmUpFrames = 30;
+constexpr int32_t kChangeState = int32_t(ButtonFunction::ChangeState);
+constexpr int32_t kSendMessage = int32_t(ButtonFunction::Message);
+
+// Seconds since this process was started, from the kernel's record of its start (10 ms resolution).
+double SecondsSinceProcessStart() {
+    std::ifstream stat("/proc/self/stat");
+    std::string line;
+    std::getline(stat, line);
+    // The command name may hold spaces; the fields after its closing bracket are plain.
+    std::istringstream fields(line.substr(line.rfind(')') + 2));
+    std::string field;
+    unsigned long long startTicks = 0;
+    // Field 22 of the record is the start time; the state (field 3) is the first one read here.
+    for (int index = 3; index <= 22 && fields >> field; ++index) {
+        if (index == 22) {
+            startTicks = std::stoull(field);
+        }
+    }
+    timespec now{};
+    clock_gettime(CLOCK_BOOTTIME, &now);
+    const double nowSeconds = double(now.tv_sec) + double(now.tv_nsec) * 1e-9;
+    return nowSeconds - double(startTicks) / double(sysconf(_SC_CLK_TCK));
+}
+
+// Milliseconds of processor time this process (the game and the renderer's threads) has used.
+double ProcessCpuMilliseconds() {
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) * 1e-6;
+}
+
+struct Row {
+    std::string screen;
+    std::vector<float> work;
+    std::vector<float> cpu;
+};
+
+float Quantile(std::vector<float> sorted, double q) {
+    if (sorted.empty()) {
+        return 0.0f;
+    }
+    const size_t at = std::min(sorted.size() - 1, size_t(q * double(sorted.size() - 1) + 0.5));
+    return sorted[at];
+}
+
+void PrintRow(const Row& row) {
+    std::vector<float> sorted = row.work;
+    std::sort(sorted.begin(), sorted.end());
+    std::vector<float> cpu = row.cpu;
+    std::sort(cpu.begin(), cpu.end());
+    std::printf("%-40s %7.2f %7.2f %7.2f %7.2f %6zu | %7.2f %7.2f\n", row.screen.c_str(), Quantile(sorted, 0.5),
+                Quantile(sorted, 0.9), Quantile(sorted, 0.99), sorted.empty() ? 0.0f : sorted.back(),
+                sorted.size(), Quantile(cpu, 0.5), Quantile(cpu, 0.99));
+    std::fflush(stdout);
+}
+
+// Runs frames, each after its step (which may move the pointer and run the frame itself), and keeps the work.
+Row Measure(GameDriver& driver, const std::string& screen, const std::function<void(int)>& step) {
+    for (int i = 0; i < kWarmUpFrames; ++i) {
+        driver.Frame();
+    }
+    Row row{screen, {}};
+    for (int i = 0; i < kFrames; ++i) {
+        const double cpuBefore = ProcessCpuMilliseconds();
+        step(i);
+        row.work.push_back(LastFrameWorkMilliseconds());
+        row.cpu.push_back(float(ProcessCpuMilliseconds() - cpuBefore));
+    }
+    PrintRow(row);
+    return row;
+}
+
+Row Idle(GameDriver& driver, const std::string& screen) {
+    return Measure(driver, screen, [&](int) { driver.Frame(); });
+}
+
+// The pointer goes to and fro over the middle of the battlefield, a few pixels a frame, row after row.
+Row Sweeping(GameDriver& driver, const std::string& screen) {
+    return Measure(driver, screen, [&](int i) {
+        constexpr int left = 120;
+        constexpr int right = 680;
+        constexpr int step = 8;
+        constexpr int perRow = (right - left) / step;
+        const int rowIndex = i / perRow;
+        const int along = i % perRow;
+        const int x = rowIndex % 2 == 0 ? left + along * step : right - along * step;
+        const int y = 140 + (rowIndex * 37) % 300;
+        driver.MoveMouse(x, y);
+    });
+}
+
+// Zooms with the wheel a notch at a time until the camera rests at the zoom step.
+bool ZoomTo(GameDriver& driver, CombatScreen& screen, int32_t level) {
+    for (int tries = 0; tries < 8 && screen.camera.zoomLevel != level; ++tries) {
+        // The notch becomes a camera key in the next frame, which starts the step a frame later.
+        driver.Wheel(screen.camera.zoomLevel < level ? 1 : -1);
+        driver.Frames(3);
+        driver.RunUntil([&] { return !screen.camera.busy(); }, 300);
+    }
+    return driver.RunUntil([&] { return !screen.camera.busy(); }, 300) && screen.camera.zoomLevel == level;
+}
+
+} // namespace
+
+int main() {
+    // The game reads its data relative to its run folder.
+    if (chdir(VANTOR_RUN_DIR) != 0) {
+        std::fprintf(stderr, "cannot enter the run folder %s\n", VANTOR_RUN_DIR);
+        return 1;
+    }
+    GameDriver driver("frame_bench");
+    GameContext& game = driver.game();
+    // A plain window: the driver's own keeps a copy of every frame, which is no work of the game's.
+    game.UseWindow(std::make_unique<GLWindow>());
+
+    // [SECTION] Boot: no key is pressed, the logos run their own time.
+    double firstLogo = -1.0;
+    double firstMenu = -1.0;
+    for (int frame = 0; frame < 2000 && firstMenu < 0.0; ++frame) {
+        const GameState drawn = game.currentState();
+        if (!driver.Frame()) {
+            std::fprintf(stderr, "the game ended during its boot\n");
+            return 1;
+        }
+        if (drawn == kLogoState && firstLogo < 0.0) {
+            firstLogo = SecondsSinceProcessStart();
+        }
+        if (drawn == kMainMenuState) {
+            firstMenu = SecondsSinceProcessStart();
+        }
+    }
+    std::printf("process start to first logo frame      %6.3f s\n", firstLogo);
+    std::printf("process start to first main-menu frame %6.3f s\n\n", firstMenu);
+    // Work is wall-clock time; the processor time beside it (all threads, median and p99) shows how much of
+    // it was the game's own when the machine is shared.
+    std::printf("%-40s %7s %7s %7s %7s %6s | %7s %7s\n", "work per frame (ms)", "median", "p90", "p99", "max",
+                "frames", "cpu med", "cpu p99");
+    if (firstMenu < 0.0) {
+        std::fprintf(stderr, "the main menu did not come\n");
+        return 1;
+    }
+
+    // [SECTION] Front-end and campaign screens, the pointer resting where no button is.
+    driver.MoveMouse(5, 595);
+    Idle(driver, "main menu");
+    if (!driver.ClickButton(kChangeState, kWorldMapState)) {
+        std::fprintf(stderr, "the main menu has no START button\n");
+        return 1;
+    }
+    driver.MoveMouse(5, 595);
+    Idle(driver, "world map");
+    if (!driver.ClickButton(kChangeState, kBuildState)) {
+        std::fprintf(stderr, "the world map has no BUILD button\n");
+        return 1;
+    }
+    driver.MoveMouse(5, 595);
+    Idle(driver, "build screen");
+    if (!driver.ClickButton(kChangeState, kWorldMapState)) {
+        std::fprintf(stderr, "the build screen has no way back to the world map\n");
+        return 1;
+    }
+
+    // [SECTION] The battle on the largest map, nearest and farthest zoom, idle and with the pointer moving.
+    const int32_t citadel = driver.MissionIndex("05_Citadel.xml");
+    if (citadel < 0 || !driver.ClickButton(kSendMessage, citadel) || game.currentState() != kCombatState) {
+        std::fprintf(stderr, "the Citadel battle did not start\n");
+        return 1;
+    }
+    BattleTactics tactics(driver);
+    CombatScreen& screen = tactics.screen;
+    if (!tactics.AwaitOrder()) {
+        std::fprintf(stderr, "no mech of the player's took orders\n");
+        return 1;
+    }
+    const std::string map = screen.map.fileName() + " " + std::to_string(screen.map.width()) + "x" +
+                            std::to_string(screen.map.height());
+    for (const auto& [level, name] : {std::pair{3, "nearest"}, std::pair{0, "farthest"}}) {
+        if (!ZoomTo(driver, screen, level)) {
+            std::fprintf(stderr, "the camera did not reach its %s zoom\n", name);
+            return 1;
+        }
+        driver.MoveMouse(5, 595);
+        Idle(driver, "combat " + map + " " + name + " idle");
+        Sweeping(driver, "combat " + map + " " + name + " hover");
+        driver.MoveMouse(5, 595);
+    }
+    return 0;
+}
