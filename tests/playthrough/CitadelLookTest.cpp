@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <optional>
 #include <string>
@@ -41,6 +42,9 @@ void ExpectLooksLikeReference(GameDriver& driver, const std::string& name) {
     ASSERT_EQ(reference->width(), shown.width());
     ASSERT_EQ(reference->height(), shown.height());
     const double differing = DifferingShare(*reference, shown, shown.bounds(), PixelTolerance);
+    const double anyChange = DifferingShare(*reference, shown, shown.bounds(), 0);
+    std::printf("%s: %.3f%% of the window differs from its reference, %.3f%% by more than %d\n", name.c_str(),
+                anyChange * 100, differing * 100, PixelTolerance);
     EXPECT_LE(differing, MostDifferingShare)
         << name << ": " << differing * 100 << "% of the window differs from " << ReferencePath(name)
         << " (the frame is in " << driver.pictureFolder() << ")";
