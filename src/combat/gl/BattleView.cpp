@@ -169,14 +169,11 @@ void BattleView::drawScene(CombatScreen& screen, bool advanceCamera) {
         renderer.ClearFrame();
         renderer.ApplyCamera();
     }
-    DrawTexturedRect(images.background, 0, 0, 800, 600, false);
-    if (screen.renderPickingColours) {
-        DrawTiles(screen, true);
-        DrawUnits(screen, true);
-        return;
-    }
-    DrawTiles(screen, false);
-    DrawUnits(screen, false);
+    const bool pickColours = screen.renderPickingColours;
+    DrawTiles(screen, pickColours);
+    // Behind the tiles: only the pixels they left empty are shaded.
+    DrawBackdrop(images.background);
+    DrawUnits(screen, pickColours);
 }
 
 void BattleView::DrawBattle(CombatScreen& screen) {
@@ -252,6 +249,11 @@ void BattleView::DrawTiles(CombatScreen& screen, bool pickPass) {
         renderer.SetMaterial(0.1f, 0.1f, 0.1f, 1.0f);
     }
     const float lift = static_cast<float>(3 - screen.camera.zoomLevel) * 0.0015f;
+    bool anyMarker = false;
+    if (!pickPass) {
+        glColor4f(1, 1, 1, 1);
+        glEnable(GL_TEXTURE_2D);
+    }
     for (uint32_t x = 0; x < map.width(); ++x) {
         for (uint32_t y = 0; y < map.height(); ++y) {
             const MapTile* tile = map.TileAt(static_cast<int32_t>(x), static_cast<int32_t>(y));
@@ -268,31 +270,40 @@ void BattleView::DrawTiles(CombatScreen& screen, bool pickPass) {
                 glPopMatrix();
                 continue;
             }
+            anyMarker = anyMarker || tile->marker != TileMarker::None;
             glPushMatrix();
             glTranslatef(static_cast<float>(x) * 4.0f, 0.0f, static_cast<float>(y) * 4.0f);
             glScalef(1.0f, elevation, 1.0f);
-            glColor4f(1, 1, 1, 1);
-            glEnable(GL_TEXTURE_2D);
             const uint32_t texture = map.TextureHandleOf(*tile);
             glBindTexture(GL_TEXTURE_2D, texture != 0 ? texture : WhiteTexture());
             glCallList(block->fullList);
             glPopMatrix();
-            if (tile->marker == TileMarker::None) {
-                continue;
-            }
-            glPushMatrix();
-            renderer.SetLightingMode(Unlit);
-            UnbindTexture();
-            glEnable(GL_BLEND);
-            glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-            glTranslatef(static_cast<float>(x) * 4.0f, (elevation - 1.0f) * 0.5f + lift,
-                         static_cast<float>(y) * 4.0f);
-            MarkerColour(tile->marker);
-            glCallList(plate->plainList);
-            glDisable(GL_BLEND);
-            renderer.SetLightingMode(Lit);
-            glPopMatrix();
         }
+    }
+    // The marker plates, in one pass over the finished tiles: each sits just above its tile's top, so the
+    // depth test still hides it behind nearer tiles.
+    if (anyMarker) {
+        renderer.SetLightingMode(Unlit);
+        UnbindTexture();
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        for (uint32_t x = 0; x < map.width(); ++x) {
+            for (uint32_t y = 0; y < map.height(); ++y) {
+                const MapTile* tile = map.TileAt(static_cast<int32_t>(x), static_cast<int32_t>(y));
+                if (tile->marker == TileMarker::None) {
+                    continue;
+                }
+                const float elevation = static_cast<float>(tile->elevation);
+                glPushMatrix();
+                glTranslatef(static_cast<float>(x) * 4.0f, (elevation - 1.0f) * 0.5f + lift,
+                             static_cast<float>(y) * 4.0f);
+                MarkerColour(tile->marker);
+                glCallList(plate->plainList);
+                glPopMatrix();
+            }
+        }
+        glDisable(GL_BLEND);
+        renderer.SetLightingMode(Lit);
     }
     UnbindTexture();
     glColor4f(1, 1, 1, 1);
@@ -300,6 +311,39 @@ void BattleView::DrawTiles(CombatScreen& screen, bool pickPass) {
         glEnable(GL_LIGHTING);
         renderer.SetLightingMode(Lit);
     }
+}
+
+void BattleView::DrawBackdrop(uint32_t texture) {
+    // Every depth of the backdrop is the far plane's; it shows only where the depth buffer is still clear.
+    glDepthRange(1.0, 1.0);
+    glDepthMask(GL_FALSE);
+    glDepthFunc(GL_LEQUAL);
+    renderer.Begin2D();
+    glEnable(GL_DEPTH_TEST);
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_BLEND);
+    renderer.SetLightingMode(Unlit);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, texture != 0 ? texture : WhiteTexture());
+    glColor3f(1, 1, 1);
+    const auto right = static_cast<float>(renderer.width);
+    const auto bottom = static_cast<float>(renderer.height);
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 1);
+    glVertex2f(0, 0);
+    glTexCoord2f(0, 0);
+    glVertex2f(0, bottom);
+    glTexCoord2f(1, 0);
+    glVertex2f(right, bottom);
+    glTexCoord2f(1, 1);
+    glVertex2f(right, 0);
+    glEnd();
+    renderer.SetLightingMode(Lit);
+    UnbindTexture();
+    glEnable(GL_CULL_FACE);
+    renderer.End2D();
+    glDepthMask(GL_TRUE);
+    glDepthRange(0.0, 1.0);
 }
 
 void BattleView::DrawUnits(CombatScreen& screen, bool pickPass) {
@@ -457,7 +501,16 @@ int32_t BattleView::ReadPickId(int32_t x, int32_t y) const {
 }
 
 PickResult BattleView::PickAt(CombatScreen& screen, int32_t x, int32_t y, int32_t* id) {
+    // Only the pixel under the cursor is read back, so only that pixel is cleared and drawn.
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    const bool inside = x >= 0 && y >= 0 && x < viewport[2] && y < viewport[3];
+    if (inside) {
+        glEnable(GL_SCISSOR_TEST);
+        glScissor(viewport[0] + x, viewport[1] + viewport[3] - 1 - y, 1, 1);
+    }
     DrawPickPass(screen);
+    glDisable(GL_SCISSOR_TEST);
     const int32_t found = ReadPickId(x, y);
     if (id != nullptr) {
         *id = found;

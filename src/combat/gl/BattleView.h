@@ -75,6 +75,8 @@ public:
     // [SECTION] Parts drawn by the frame
     // The tiles with their markers (depth test on), or their pick colours.
     void DrawTiles(CombatScreen& screen, bool pickPass);
+    // The screen-filling backdrop behind everything drawn so far: only pixels no tile covers show it.
+    void DrawBackdrop(uint32_t texture);
     // Every unit of the turn queue, with bars and the active-unit marker outside the pick pass.
     void DrawUnits(CombatScreen& screen, bool pickPass);
     // The two stat cards, when they are on.

@@ -141,6 +141,12 @@ PickedObject PickObject(Renderer& renderer, HudLayout& layout, const PickScene& 
     // The pass draws at the viewport's size into its own target, at the origin.
     const bool offScreen = pickTarget().Bind(viewport[0] + viewport[2], viewport[1] + viewport[3]);
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    // Only the pixel under the cursor is read back, so only that pixel is cleared and drawn.
+    const bool inside = x >= 0 && y >= 0 && x < viewport[2] && y < viewport[3];
+    if (inside) {
+        glEnable(GL_SCISSOR_TEST);
+        glScissor(viewport[0] + x, viewport[1] + viewport[3] - 1 - y, 1, 1);
+    }
     renderer.ClearFrame();
     glDisable(GL_BLEND);
     glDisable(GL_DITHER);
@@ -155,6 +161,7 @@ PickedObject PickObject(Renderer& renderer, HudLayout& layout, const PickScene& 
     glEnable(GL_DITHER);
     renderer.SetLightingMode(Lit);
     const int32_t id = ReadPickPixel(x, y);
+    glDisable(GL_SCISSOR_TEST);
 
     if (offScreen) {
         glBindFramebuffer(GL_DRAW_FRAMEBUFFER, static_cast<GLuint>(previousDraw));
