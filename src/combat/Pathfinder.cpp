@@ -13,11 +13,6 @@ const int32_t StraightY[4] = {0, -1, 0, 1};
 const int32_t DiagonalX[4] = {1, 1, -1, -1};
 const int32_t DiagonalY[4] = {1, -1, -1, 1};
 
-bool Enterable(const LevelMap& map, int32_t x, int32_t y) {
-    const MapTile* tile = map.TileAt(x, y);
-    return tile != nullptr && tile->passable != 0.0f;
-}
-
 // A cost cut toward zero; costs beyond any budget stay far beyond it instead of overflowing.
 int32_t Truncated(float cost) {
     if (!(cost < 1.0e9f)) {
@@ -36,11 +31,10 @@ void Pathfinder::begin(const LevelMap& map) {
     size_t count = static_cast<size_t>(map.width()) * map.height();
     if (nodes_.size() != count) {
         nodes_.assign(count, Node{});
-        stamp_ = 0;
-    }
-    if (++stamp_ == 0) {
-        std::fill(nodes_.begin(), nodes_.end(), Node{});
-        stamp_ = 1;
+        heapIndex_.assign(count, -1);
+        state_.assign(count, NodeState::Unseen);
+    } else {
+        std::fill(state_.begin(), state_.end(), NodeState::Unseen);
     }
     width_ = map.width();
     heap_.clear();
@@ -48,74 +42,101 @@ void Pathfinder::begin(const LevelMap& map) {
 }
 
 Pathfinder::Node& Pathfinder::node(int32_t index) {
-    Node& n = nodes_[static_cast<size_t>(index)];
-    if (n.stamp != stamp_) {
-        n = Node{};
-        n.stamp = stamp_;
-    }
-    return n;
+    return nodes_[static_cast<size_t>(index)];
 }
 
 void Pathfinder::siftUp(int32_t position) {
+    HeapEntry moving = heap_[static_cast<size_t>(position)];
     while (position > 0) {
         int32_t parent = (position - 1) / 2;
-        Node& child = nodes_[static_cast<size_t>(heap_[static_cast<size_t>(position)])];
-        Node& above = nodes_[static_cast<size_t>(heap_[static_cast<size_t>(parent)])];
-        if (!(child.f < above.f)) {
+        const HeapEntry& above = heap_[static_cast<size_t>(parent)];
+        if (!(moving.f < above.f)) {
             break;
         }
-        std::swap(heap_[static_cast<size_t>(position)], heap_[static_cast<size_t>(parent)]);
-        child.heapIndex = parent;
-        above.heapIndex = position;
+        heap_[static_cast<size_t>(position)] = above;
+        heapIndex_[static_cast<size_t>(above.index)] = position;
         position = parent;
     }
+    heap_[static_cast<size_t>(position)] = moving;
+    heapIndex_[static_cast<size_t>(moving.index)] = position;
 }
 
 void Pathfinder::siftDown(int32_t position) {
-    int32_t count = static_cast<int32_t>(heap_.size());
+    const int32_t count = static_cast<int32_t>(heap_.size());
+    const HeapEntry* heap = heap_.data();
+    HeapEntry moving = heap_[static_cast<size_t>(position)];
     while (true) {
         int32_t left = 2 * position + 1;
-        int32_t right = left + 1;
         if (left >= count) {
             break;
         }
-        int32_t child = left;
-        if (right < count && nodes_[static_cast<size_t>(heap_[static_cast<size_t>(right)])].f <=
-                                 nodes_[static_cast<size_t>(heap_[static_cast<size_t>(left)])].f) {
-            child = right;
-        }
-        Node& lower = nodes_[static_cast<size_t>(heap_[static_cast<size_t>(child)])];
-        Node& here = nodes_[static_cast<size_t>(heap_[static_cast<size_t>(position)])];
-        if (!(lower.f < here.f)) {
+        // The right child when there is one and its key is not larger; chosen without a branch (the keys
+        // are unpredictable), reading the left child again when there is no right one.
+        const int32_t right = left + 1;
+        const float leftKey = heap[left].f;
+        const float rightKey = heap[std::min(right, count - 1)].f;
+        const int32_t child = (right < count) & (rightKey <= leftKey) ? right : left;
+        const HeapEntry lower = heap[child];
+        if (!(lower.f < moving.f)) {
             break;
         }
-        std::swap(heap_[static_cast<size_t>(position)], heap_[static_cast<size_t>(child)]);
-        lower.heapIndex = position;
-        here.heapIndex = child;
+        heap_[static_cast<size_t>(position)] = lower;
+        heapIndex_[static_cast<size_t>(lower.index)] = position;
         position = child;
     }
+    heap_[static_cast<size_t>(position)] = moving;
+    heapIndex_[static_cast<size_t>(moving.index)] = position;
 }
 
 void Pathfinder::push(int32_t index) {
     Node& n = node(index);
-    n.state = NodeState::Open;
-    n.heapIndex = static_cast<int32_t>(heap_.size());
-    heap_.push_back(index);
-    siftUp(n.heapIndex);
+    state_[static_cast<size_t>(index)] = NodeState::Open;
+    const auto position = static_cast<int32_t>(heap_.size());
+    heap_.push_back(HeapEntry{n.f, index});
+    siftUp(position);
 }
 
 int32_t Pathfinder::pop() {
-    int32_t top = heap_.front();
-    nodes_[static_cast<size_t>(top)].heapIndex = -1;
-    int32_t last = heap_.back();
+    int32_t top = heap_.front().index;
+    heapIndex_[static_cast<size_t>(top)] = -1;
+    HeapEntry last = heap_.back();
     heap_.pop_back();
     if (!heap_.empty()) {
         heap_[0] = last;
-        nodes_[static_cast<size_t>(last)].heapIndex = 0;
+        heapIndex_[static_cast<size_t>(last.index)] = 0;
         siftDown(0);
     }
     ++nodesExpanded;
     return top;
+}
+
+void Pathfinder::relaxIndex(int32_t from, int32_t to, float cost, float h) {
+    const NodeState state = state_[static_cast<size_t>(to)];
+    if (state == NodeState::Closed) {
+        return;
+    }
+    const Node& parent = nodes_[static_cast<size_t>(from)];
+    float g = parent.g + cost;
+    float f = g + h;
+    int32_t steps = parent.steps + 1;
+    Node& n = node(to);
+    if (state == NodeState::Open) {
+        if (f < n.f) {
+            n.g = g;
+            n.f = f;
+            n.parent = from;
+            n.steps = steps;
+            const int32_t position = heapIndex_[static_cast<size_t>(to)];
+            heap_[static_cast<size_t>(position)].f = f;
+            siftUp(position);
+        }
+        return;
+    }
+    n.g = g;
+    n.f = f;
+    n.parent = from;
+    n.steps = steps;
+    push(to);
 }
 
 void Pathfinder::relax(const LevelMap& map, int32_t from, int32_t nx, int32_t ny, float cost, float h) {
@@ -125,21 +146,24 @@ void Pathfinder::relax(const LevelMap& map, int32_t from, int32_t nx, int32_t ny
         (tile->marker == TileMarker::Target && index != enterableTarget_)) {
         return;
     }
+    const NodeState state = state_[static_cast<size_t>(index)];
+    if (state == NodeState::Closed) {
+        return;
+    }
     const Node& parent = nodes_[static_cast<size_t>(from)];
     float g = parent.g + cost;
     float f = g + h;
     int32_t steps = parent.steps + 1;
     Node& n = node(index);
-    if (n.state == NodeState::Closed) {
-        return;
-    }
-    if (n.state == NodeState::Open) {
+    if (state == NodeState::Open) {
         if (f < n.f) {
             n.g = g;
             n.f = f;
             n.parent = from;
             n.steps = steps;
-            siftUp(n.heapIndex);
+            const int32_t position = heapIndex_[static_cast<size_t>(index)];
+            heap_[static_cast<size_t>(position)].f = f;
+            siftUp(position);
         }
         return;
     }
@@ -181,7 +205,7 @@ bool Pathfinder::findPath(const LevelMap& map, const Mover& mover, int32_t targe
         int32_t x = current % w;
         int32_t y = current / w;
         if (x == goalX && y == goalY) {
-            p.state = NodeState::Closed;
+            state_[static_cast<size_t>(current)] = NodeState::Closed;
             end = current;
             break;
         }
@@ -190,7 +214,7 @@ bool Pathfinder::findPath(const LevelMap& map, const Mover& mover, int32_t targe
         if (!within && limited) {
             goalX = x;
             goalY = y;
-            p.state = NodeState::Closed;
+            state_[static_cast<size_t>(current)] = NodeState::Closed;
             end = current;
             break;
         }
@@ -210,7 +234,7 @@ bool Pathfinder::findPath(const LevelMap& map, const Mover& mover, int32_t targe
                 relax(map, current, nx, ny, ratio * tile->passable + DiagonalTerm, heuristic(nx, ny));
             }
         }
-        nodes_[static_cast<size_t>(current)].state = NodeState::Closed;
+        state_[static_cast<size_t>(current)] = NodeState::Closed;
     }
     heap_.clear();
     enterableTarget_ = -1;
@@ -230,8 +254,8 @@ void Pathfinder::markReachable(LevelMap& map, const UnitOccupancy& units, const 
     pathCost = 0;
     goalX = FloodGoal;
     goalY = FloodGoal;
-    map.ClearMarkers();
     if (map.TileAt(mover.x, mover.y) == nullptr) {
+        map.ClearMarkers();
         return;
     }
     begin(map);
@@ -246,44 +270,65 @@ void Pathfinder::markReachable(LevelMap& map, const UnitOccupancy& units, const 
     first.f = h;
     push(start);
 
+    // Pass costs on a grid with a border of impassable tiles, so neighbours need no bounds test. The flood
+    // never enters a tile marked Target by relaxing: it marks a tile only as it expands and closes it.
+    const int32_t padded = w + 2;
+    const int32_t h2 = static_cast<int32_t>(map.height()) + 2;
+    passable_.assign(static_cast<size_t>(padded) * static_cast<size_t>(h2), 0.0f);
+    const std::vector<MapTile>& tiles = map.tiles();
+    for (int32_t y = 0; y < static_cast<int32_t>(map.height()); ++y) {
+        const MapTile* row = &tiles[static_cast<size_t>(y) * static_cast<size_t>(w)];
+        float* into = &passable_[static_cast<size_t>(y + 1) * static_cast<size_t>(padded) + 1];
+        for (int32_t x = 0; x < w; ++x) {
+            into[x] = row[x].passable;
+        }
+    }
+    const float* pass = passable_.data();
+    const double perRow = 1.0 / static_cast<double>(w);
+    // The markers are gathered here and written to the map at the end, every tile's at once.
+    markers_.assign(tiles.size(), TileMarker::None);
+
     while (!heap_.empty()) {
         int32_t current = pop();
         Node& p = nodes_[static_cast<size_t>(current)];
         if (Truncated(p.g) + static_cast<int64_t>(mover.timeUsed) > TimeBudget ||
             mover.moveDist < p.steps + mover.distanceUsed) {
             // Dropped, not closed: a later route with fewer steps may still reach this tile.
-            p.state = NodeState::Unseen;
+            state_[static_cast<size_t>(current)] = NodeState::Unseen;
             continue;
         }
-        int32_t x = current % w;
-        int32_t y = current / w;
-        MapTile& tile = *map.TileAt(x, y);
+        // current / w without a division instruction: exact, the quotient's fraction stays at least
+        // 0.5 / w away from a whole number.
+        const auto y = static_cast<int32_t>((static_cast<double>(current) + 0.5) * perRow);
+        const int32_t x = current - y * w;
+        const int32_t at = (x + 1) + (y + 1) * padded;
+        TileMarker& marker = markers_[static_cast<size_t>(current)];
         int32_t player = 0;
         if (units.UnitAt(x, y, player)) {
             if (player != mover.player) {
-                tile.marker = TileMarker::Target;
+                marker = TileMarker::Target;
             }
-        } else if (tile.passable != 0.0f) {
-            tile.marker = TileMarker::Reachable;
+        } else if (pass[at] != 0.0f) {
+            marker = TileMarker::Reachable;
         }
         for (int i = 0; i < 4; ++i) {
-            int32_t nx = x + StraightX[i];
-            int32_t ny = y + StraightY[i];
-            const MapTile* next = map.TileAt(nx, ny);
-            if (next != nullptr) {
-                relax(map, current, nx, ny, ratio * next->passable, h);
+            const float cost = pass[at + StraightX[i] + StraightY[i] * padded];
+            if (cost != 0.0f) {
+                relaxIndex(current, current + StraightX[i] + StraightY[i] * w, ratio * cost, h);
             }
         }
         for (int i = 0; i < 4; ++i) {
-            int32_t nx = x + DiagonalX[i];
-            int32_t ny = y + DiagonalY[i];
-            if (!Enterable(map, nx, ny) || !Enterable(map, nx, y) || !Enterable(map, x, ny)) {
+            const float cost = pass[at + DiagonalX[i] + DiagonalY[i] * padded];
+            if (cost == 0.0f || pass[at + DiagonalX[i]] == 0.0f || pass[at + DiagonalY[i] * padded] == 0.0f) {
                 continue;
             }
-            const MapTile* next = map.TileAt(nx, ny);
-            relax(map, current, nx, ny, ratio * (next->passable + DiagonalTerm), h);
+            relaxIndex(current, current + DiagonalX[i] + DiagonalY[i] * w, ratio * (cost + DiagonalTerm), h);
         }
-        nodes_[static_cast<size_t>(current)].state = NodeState::Closed;
+        state_[static_cast<size_t>(current)] = NodeState::Closed;
+    }
+    std::vector<MapTile>& marked = map.tiles();
+    for (size_t i = 0; i < marked.size(); ++i) {
+        marked[i].marker = markers_[i];
     }
 }
 

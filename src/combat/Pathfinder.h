@@ -74,9 +74,6 @@ private:
         float f = 0.0f;
         int32_t steps = 0;
         int32_t parent = -1; // tile index, -1 for the start
-        int32_t heapIndex = -1;
-        uint32_t stamp = 0;
-        NodeState state = NodeState::Unseen;
     };
 
     void begin(const LevelMap& map);
@@ -86,12 +83,28 @@ private:
     void siftUp(int32_t position);
     void siftDown(int32_t position);
     void relax(const LevelMap& map, int32_t from, int32_t nx, int32_t ny, float cost, float h);
+    // Relaxes tile index to from the node from at the cost, with f = g + h (the flood's: no marker test,
+    // the caller has checked the tile is enterable).
+    void relaxIndex(int32_t from, int32_t to, float cost, float h);
+
+    // One entry of the open queue: its key beside the node, so sifting reads no node.
+    struct HeapEntry {
+        float f;
+        int32_t index;
+    };
 
     // Tile index that relax may enter despite a Target marker; -1 for none.
     int32_t enterableTarget_ = -1;
 
+    // A node's fields mean something only while its state is not Unseen; the states are reset per search.
     std::vector<Node> nodes_;
-    std::vector<int32_t> heap_;
-    uint32_t stamp_ = 0;
+    std::vector<NodeState> state_;
+    // Where each open node stands in the queue (apart from the nodes: sifting touches only these).
+    std::vector<int32_t> heapIndex_;
+    std::vector<HeapEntry> heap_;
+    // The flood's view of the map: pass costs with a border of impassable tiles around the grid.
+    std::vector<float> passable_;
+    // The flood's markers, one per tile, until they are written to the map.
+    std::vector<TileMarker> markers_;
     uint32_t width_ = 0;
 };
