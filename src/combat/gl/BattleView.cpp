@@ -47,6 +47,65 @@ void MarkerColour(TileMarker marker) {
     }
 }
 
+// The clip-space planes of the current projection and model-view: a box wholly outside one of them is out
+// of sight.
+class ViewVolume {
+public:
+    ViewVolume() {
+        GLfloat modelView[16];
+        GLfloat projection[16];
+        glGetFloatv(GL_MODELVIEW_MATRIX, modelView);
+        glGetFloatv(GL_PROJECTION_MATRIX, projection);
+        // Column-major: clip = projection * modelView * point.
+        for (int column = 0; column < 4; ++column) {
+            for (int row = 0; row < 4; ++row) {
+                float sum = 0.0f;
+                for (int k = 0; k < 4; ++k) {
+                    sum += projection[k * 4 + row] * modelView[column * 4 + k];
+                }
+                clip_[column * 4 + row] = sum;
+            }
+        }
+    }
+
+    // Whether any part of the box [low, high] may be seen.
+    bool MayShow(const Vector3& low, const Vector3& high) const {
+        float corners[8][4];
+        for (int i = 0; i < 8; ++i) {
+            const float p[3] = {(i & 1) ? high.x : low.x, (i & 2) ? high.y : low.y, (i & 4) ? high.z : low.z};
+            for (int row = 0; row < 4; ++row) {
+                corners[i][row] = clip_[row] * p[0] + clip_[4 + row] * p[1] + clip_[8 + row] * p[2] + clip_[12 + row];
+            }
+        }
+        // -w <= x, y, z <= w: six planes, each a sign and an axis.
+        for (int axis = 0; axis < 3; ++axis) {
+            for (const float sign : {1.0f, -1.0f}) {
+                bool allOutside = true;
+                for (int i = 0; i < 8 && allOutside; ++i) {
+                    allOutside = sign * corners[i][axis] > corners[i][3];
+                }
+                if (allOutside) {
+                    return false;
+                }
+            }
+        }
+        return true;
+    }
+
+private:
+    float clip_[16] = {};
+};
+
+// The box a tile's block fills: 4 units square around its centre, from the ground to half its elevation.
+bool TileMayShow(const ViewVolume& volume, uint32_t x, uint32_t y, const MapTile& tile) {
+    const float top = static_cast<float>(tile.elevation) * 0.5f;
+    const float centreX = static_cast<float>(x) * 4.0f;
+    const float centreZ = static_cast<float>(y) * 4.0f;
+    // The marker plate sits a little above the top.
+    return volume.MayShow({centreX - 2.0f, std::min(0.0f, top) - 0.1f, centreZ - 2.0f},
+                          {centreX + 2.0f, std::max(0.0f, top) + 0.1f, centreZ + 2.0f});
+}
+
 // A model of the renderer's table when it has one, otherwise one of our own built on first use.
 ModelNode* BuiltIn(std::unique_ptr<ModelNode>& own, int32_t type) {
     if (own == nullptr) {
@@ -249,36 +308,57 @@ void BattleView::DrawTiles(CombatScreen& screen, bool pickPass) {
         renderer.SetMaterial(0.1f, 0.1f, 0.1f, 1.0f);
     }
     const float lift = static_cast<float>(3 - screen.camera.zoomLevel) * 0.0015f;
+    // Tiles out of sight are not sent at all.
+    const ViewVolume volume;
+    shownTiles_.assign(map.tiles().size(), false);
     bool anyMarker = false;
     if (!pickPass) {
         glColor4f(1, 1, 1, 1);
         glEnable(GL_TEXTURE_2D);
     }
+    // Nearest first: the depth test then spares the pixels of tiles hidden behind nearer ones.
+    const Vector3 eye = renderer.camera.eye;
+    drawOrder_.clear();
     for (uint32_t x = 0; x < map.width(); ++x) {
         for (uint32_t y = 0; y < map.height(); ++y) {
             const MapTile* tile = map.TileAt(static_cast<int32_t>(x), static_cast<int32_t>(y));
-            const float elevation = static_cast<float>(tile->elevation);
-            if (pickPass) {
-                if (tile->pickId == 0) {
-                    continue;
-                }
-                glPushMatrix();
-                glTranslatef(static_cast<float>(x) * 4.0f, 0.0f, static_cast<float>(y) * 4.0f);
-                glScalef(1.0f, elevation, 1.0f);
-                PickColour(tile->pickId);
-                glCallList(block->plainList);
-                glPopMatrix();
+            if (!TileMayShow(volume, x, y, *tile)) {
                 continue;
             }
-            anyMarker = anyMarker || tile->marker != TileMarker::None;
+            shownTiles_[x + static_cast<size_t>(y) * map.width()] = true;
+            const float dx = static_cast<float>(x) * 4.0f - eye.x;
+            const float dy = static_cast<float>(tile->elevation) * 0.5f - eye.y;
+            const float dz = static_cast<float>(y) * 4.0f - eye.z;
+            drawOrder_.push_back({dx * dx + dy * dy + dz * dz, x, y});
+        }
+    }
+    std::sort(drawOrder_.begin(), drawOrder_.end(),
+              [](const TileInOrder& a, const TileInOrder& b) { return a.distance < b.distance; });
+    for (const TileInOrder& shown : drawOrder_) {
+        const uint32_t x = shown.x;
+        const uint32_t y = shown.y;
+        const MapTile* tile = map.TileAt(static_cast<int32_t>(x), static_cast<int32_t>(y));
+        const float elevation = static_cast<float>(tile->elevation);
+        if (pickPass) {
+            if (tile->pickId == 0) {
+                continue;
+            }
             glPushMatrix();
             glTranslatef(static_cast<float>(x) * 4.0f, 0.0f, static_cast<float>(y) * 4.0f);
             glScalef(1.0f, elevation, 1.0f);
-            const uint32_t texture = map.TextureHandleOf(*tile);
-            glBindTexture(GL_TEXTURE_2D, texture != 0 ? texture : WhiteTexture());
-            glCallList(block->fullList);
+            PickColour(tile->pickId);
+            glCallList(block->plainList);
             glPopMatrix();
+            continue;
         }
+        anyMarker = anyMarker || tile->marker != TileMarker::None;
+        glPushMatrix();
+        glTranslatef(static_cast<float>(x) * 4.0f, 0.0f, static_cast<float>(y) * 4.0f);
+        glScalef(1.0f, elevation, 1.0f);
+        const uint32_t texture = map.TextureHandleOf(*tile);
+        glBindTexture(GL_TEXTURE_2D, texture != 0 ? texture : WhiteTexture());
+        glCallList(block->fullList);
+        glPopMatrix();
     }
     // The marker plates, in one pass over the finished tiles: each sits just above its tile's top, so the
     // depth test still hides it behind nearer tiles.
@@ -290,7 +370,7 @@ void BattleView::DrawTiles(CombatScreen& screen, bool pickPass) {
         for (uint32_t x = 0; x < map.width(); ++x) {
             for (uint32_t y = 0; y < map.height(); ++y) {
                 const MapTile* tile = map.TileAt(static_cast<int32_t>(x), static_cast<int32_t>(y));
-                if (tile->marker == TileMarker::None) {
+                if (tile->marker == TileMarker::None || !shownTiles_[x + static_cast<size_t>(y) * map.width()]) {
                     continue;
                 }
                 const float elevation = static_cast<float>(tile->elevation);

@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class HudLayout;
 class ParticlePool;
@@ -117,4 +118,12 @@ private:
     // The active-unit marker's drawn copy: its own transform and frame counter.
     Transform markerPose_;
     int32_t markerFrame_ = 0;
+    // Which tiles the last DrawTiles found in sight, and the order it drew them in.
+    std::vector<bool> shownTiles_;
+    struct TileInOrder {
+        float distance;
+        uint32_t x;
+        uint32_t y;
+    };
+    std::vector<TileInOrder> drawOrder_;
 };

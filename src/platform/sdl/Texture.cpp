@@ -9,6 +9,7 @@
 #include <GL/glu.h>
 
 #include <cstdio>
+#include <unordered_set>
 
 namespace {
 
@@ -16,6 +17,17 @@ LightingModeHook lightingHook = nullptr;
 int32_t screenWidth = 800;
 int32_t screenHeight = 600;
 GLuint whiteTexture = 0;
+// Pictures loaded from files whose every pixel is opaque: blending them changes nothing, so it is skipped.
+std::unordered_set<GLuint> opaqueTextures;
+
+bool AllOpaque(const uint8_t* bgra, size_t pixels) {
+    for (size_t i = 0; i < pixels; ++i) {
+        if (bgra[i * 4 + 3] != 255) {
+            return false;
+        }
+    }
+    return true;
+}
 
 constexpr int32_t lightingUnlit = 0;
 constexpr int32_t lightingLit = 1;
@@ -54,6 +66,7 @@ GLuint UploadRgba(int32_t width, int32_t height, const void* pixels, GLenum form
                   GLint magFilter) {
     GLuint texture = 0;
     glGenTextures(1, &texture);
+    opaqueTextures.erase(texture);
     glBindTexture(GL_TEXTURE_2D, texture);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, format, GL_UNSIGNED_BYTE, pixels);
@@ -107,6 +120,9 @@ uint32_t LoadTexture(const std::string& gamePath) {
     const int32_t height = static_cast<int32_t>(FreeImage_GetHeight(bitmap));
     // FreeImage keeps 32-bit pixels as blue, green, red, alpha bytes with rows padded to 4 bytes: no padding.
     GLuint texture = UploadRgba(width, height, FreeImage_GetBits(bitmap), GL_BGRA, GL_NEAREST, GL_LINEAR);
+    if (AllOpaque(FreeImage_GetBits(bitmap), static_cast<size_t>(width) * static_cast<size_t>(height))) {
+        opaqueTextures.insert(texture);
+    }
     FreeImage_Unload(bitmap);
 
     GLenum error = glGetError();
@@ -199,7 +215,7 @@ void DrawTexturedRect(uint32_t texture, uint32_t x, uint32_t y, uint32_t width, 
     glEnable(GL_TEXTURE_2D);
     SetLighting(lightingUnlit);
     glBindTexture(GL_TEXTURE_2D, texture != 0 ? texture : WhiteTexture());
-    if (blend) {
+    if (blend && opaqueTextures.count(texture) == 0) {
         glEnable(GL_BLEND);
         glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     }

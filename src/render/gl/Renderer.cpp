@@ -10,6 +10,7 @@
 #include <GL/glu.h>
 #include <SDL_video.h>
 
+#include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -256,11 +257,21 @@ void Renderer::LoadModels(const std::string& cataloguePath) {
         return;
     }
 
+    // A step of the bar is shown only when the last one has been up a while (drawing and showing a frame
+    // costs more than loading a model on a software renderer), and the last step always.
+    using Clock = std::chrono::steady_clock;
+    Clock::time_point shown = Clock::now();
+    auto step = [&](float fraction, bool last) {
+        if (last || Clock::now() - shown >= std::chrono::milliseconds(100)) {
+            ShowLoadingScreen(fraction);
+            shown = Clock::now();
+        }
+    };
     size_t nextStep = 0;
     for (size_t slot = 0; slot < files.size(); ++slot) {
         models[slot] = !files[slot].empty() ? LoadAse(aseLoader, files[slot]) : nullptr;
         if (nextStep < loadingStepSlots.size() && static_cast<int>(slot) == loadingStepSlots[nextStep]) {
-            ShowLoadingScreen(loadingStepFractions[nextStep]);
+            step(loadingStepFractions[nextStep], false);
             ++nextStep;
         }
     }
@@ -268,7 +279,8 @@ void Renderer::LoadModels(const std::string& cataloguePath) {
         if (models[static_cast<size_t>(slot)]) {
             models[static_cast<size_t>(slot)]->BuildDisplayLists();
         }
-        ShowLoadingScreen(0.6f + 0.4f * static_cast<float>(slot) / static_cast<float>(modelSlotCount));
+        step(0.6f + 0.4f * static_cast<float>(slot) / static_cast<float>(modelSlotCount),
+             slot + 1 == modelSlotCount);
     }
 }
 
