@@ -10,7 +10,11 @@
 #include "render/gl/ModelDrawing.h"
 
 #include <filesystem>
+#include <future>
+#include <optional>
 #include <system_error>
+#include <thread>
+#include <unordered_map>
 
 const std::vector<BootPicture> bootPictures = {
     {16, "Art Assets\\Buttons\\Generic\\Menu_Block_Black.png"},
@@ -117,10 +121,57 @@ void RunBoot(GameContext& game, BootServices& services) {
 
 namespace {
 
+// Decodes pictures on a thread of its own, in the order the boot will ask for them, while the boot opens
+// the window and loads the models; the boot then only makes them textures.
+class PicturePrefetch {
+public:
+    explicit PicturePrefetch(std::vector<std::string> paths)
+        : paths_(std::move(paths)), promises_(paths_.size()) {
+        for (size_t i = 0; i < paths_.size(); ++i) {
+            waiting_.emplace(paths_[i], promises_[i].get_future());
+        }
+        worker_ = std::thread([this] {
+            for (size_t i = 0; i < paths_.size(); ++i) {
+                promises_[i].set_value(DecodePicture(paths_[i]));
+            }
+        });
+    }
+    ~PicturePrefetch() { worker_.join(); }
+    PicturePrefetch(const PicturePrefetch&) = delete;
+    PicturePrefetch& operator=(const PicturePrefetch&) = delete;
+
+    // The picture decoded for the path, once it is ready; none for a path not asked for (or asked again).
+    std::optional<DecodedPicture> Take(const std::string& path) {
+        auto found = waiting_.find(path);
+        if (found == waiting_.end()) {
+            return std::nullopt;
+        }
+        DecodedPicture picture = found->second.get();
+        waiting_.erase(found);
+        return picture;
+    }
+
+private:
+    std::vector<std::string> paths_;
+    std::vector<std::promise<DecodedPicture>> promises_;
+    std::unordered_map<std::string, std::future<DecodedPicture>> waiting_;
+    std::thread worker_;
+};
+
+// Every picture the boot loads from a file, in its order.
+std::vector<std::string> BootPictureFiles() {
+    std::vector<std::string> files(std::begin(LevelMap::TextureFiles), std::end(LevelMap::TextureFiles));
+    for (const BootPicture& picture : bootPictures) {
+        files.emplace_back(picture.file);
+    }
+    files.emplace_back(howToPlay3File);
+    return files;
+}
+
 // The boot of the running game.
 class GameBoot final : public BootServices {
 public:
-    explicit GameBoot(GameContext& game) : game_(game) {}
+    explicit GameBoot(GameContext& game) : game_(game), prefetch_(BootPictureFiles()) {}
 
     void InitRenderer() override {
         game_.renderer.UseWindow(&game_.window());
@@ -154,7 +205,12 @@ public:
         std::error_code error;
         return std::filesystem::is_regular_file(NativePath(path), error);
     }
-    uint32_t LoadTexture(const std::string& path) override { return ::LoadTexture(path); }
+    uint32_t LoadTexture(const std::string& path) override {
+        if (std::optional<DecodedPicture> picture = prefetch_.Take(path)) {
+            return UploadPicture(*picture);
+        }
+        return ::LoadTexture(path);
+    }
     uint32_t CreateBlankTexture(int32_t width, int32_t height) override {
         return ::CreateBlankTexture(width, height);
     }
@@ -176,6 +232,7 @@ public:
 
 private:
     GameContext& game_;
+    PicturePrefetch prefetch_;
 };
 
 } // namespace

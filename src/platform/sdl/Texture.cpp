@@ -47,11 +47,12 @@ void QuietFreeImage(FREE_IMAGE_FORMAT, const char*) {}
 
 // Loads a picture at its native path, or null; FreeImage's own complaints are kept off the console.
 FIBITMAP* LoadPicture(const std::string& nativePath) {
-    static bool initialised = false;
-    if (!initialised) {
+    // Once, whichever thread decodes first.
+    static const bool quiet = [] {
         FreeImage_SetOutputMessage(QuietFreeImage);
-        initialised = true;
-    }
+        return true;
+    }();
+    (void)quiet;
     FREE_IMAGE_FORMAT format = FreeImage_GetFileType(nativePath.c_str(), 0);
     if (format == FIF_UNKNOWN) {
         format = FreeImage_GetFIFFromFilename(nativePath.c_str());
@@ -103,34 +104,51 @@ void SetTextureScreenSize(int32_t width, int32_t height) {
     screenHeight = height;
 }
 
-uint32_t LoadTexture(const std::string& gamePath) {
-    ClearGlErrors();
+DecodedPicture DecodePicture(const std::string& gamePath) {
+    DecodedPicture picture;
+    picture.gamePath = gamePath;
     FIBITMAP* source = LoadPicture(NativePath(gamePath));
     if (source == nullptr) {
-        std::fprintf(stderr, "Could not read picture: %s\n", gamePath.c_str());
-        return PlaceholderTexture();
+        picture.failure = "Could not read picture: ";
+        return picture;
     }
     FIBITMAP* bitmap = FreeImage_ConvertTo32Bits(source);
     FreeImage_Unload(source);
     if (bitmap == nullptr) {
-        std::fprintf(stderr, "Could not convert picture: %s\n", gamePath.c_str());
+        picture.failure = "Could not convert picture: ";
+        return picture;
+    }
+    picture.width = static_cast<int32_t>(FreeImage_GetWidth(bitmap));
+    picture.height = static_cast<int32_t>(FreeImage_GetHeight(bitmap));
+    // FreeImage keeps 32-bit pixels as blue, green, red, alpha bytes with rows padded to 4 bytes: no padding.
+    const uint8_t* bits = FreeImage_GetBits(bitmap);
+    picture.bgra.assign(bits, bits + static_cast<size_t>(picture.width) * static_cast<size_t>(picture.height) * 4);
+    FreeImage_Unload(bitmap);
+    return picture;
+}
+
+uint32_t UploadPicture(const DecodedPicture& picture) {
+    ClearGlErrors();
+    if (!picture.failure.empty() || picture.bgra.empty()) {
+        std::fprintf(stderr, "%s%s\n", picture.failure.empty() ? "Could not read picture: " : picture.failure.c_str(),
+                     picture.gamePath.c_str());
         return PlaceholderTexture();
     }
-    const int32_t width = static_cast<int32_t>(FreeImage_GetWidth(bitmap));
-    const int32_t height = static_cast<int32_t>(FreeImage_GetHeight(bitmap));
-    // FreeImage keeps 32-bit pixels as blue, green, red, alpha bytes with rows padded to 4 bytes: no padding.
-    GLuint texture = UploadRgba(width, height, FreeImage_GetBits(bitmap), GL_BGRA, GL_NEAREST, GL_LINEAR);
-    if (AllOpaque(FreeImage_GetBits(bitmap), static_cast<size_t>(width) * static_cast<size_t>(height))) {
+    GLuint texture =
+        UploadRgba(picture.width, picture.height, picture.bgra.data(), GL_BGRA, GL_NEAREST, GL_LINEAR);
+    if (AllOpaque(picture.bgra.data(), static_cast<size_t>(picture.width) * static_cast<size_t>(picture.height))) {
         opaqueTextures.insert(texture);
     }
-    FreeImage_Unload(bitmap);
-
     GLenum error = glGetError();
     if (error != GL_NO_ERROR) {
-        ShowAssertionBox("error loading texture: " + gamePath + "\n" +
+        ShowAssertionBox("error loading texture: " + picture.gamePath + "\n" +
                          reinterpret_cast<const char*>(gluErrorString(error)));
     }
     return texture;
+}
+
+uint32_t LoadTexture(const std::string& gamePath) {
+    return UploadPicture(DecodePicture(gamePath));
 }
 
 uint32_t CreateBlankTexture(int32_t width, int32_t height) {

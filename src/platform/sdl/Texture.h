@@ -27,6 +27,20 @@ void SetTextureScreenSize(int32_t width, int32_t height);
 // Loads any picture FreeImage reads into an RGBA texture, its bottom row first. An unreadable file prints
 // its path to standard error and gives a small magenta-and-black checker texture instead.
 uint32_t LoadTexture(const std::string& gamePath);
+// A picture read and decoded to blue, green, red, alpha bytes, bottom row first, not yet a texture. Decoding
+// needs no GL context, so pictures may be decoded on another thread and made textures later.
+struct DecodedPicture {
+    std::string gamePath;
+    int32_t width = 0;
+    int32_t height = 0;
+    std::vector<uint8_t> bgra;
+    // Empty when decoded; else the start of the message naming the file.
+    std::string failure;
+};
+// Reads and decodes a picture (no GL call).
+DecodedPicture DecodePicture(const std::string& gamePath);
+// Makes the texture of a decoded picture as LoadTexture does (the checker for an unreadable one).
+uint32_t UploadPicture(const DecodedPicture& picture);
 // Makes a width x height RGBA texture filled with zeros.
 uint32_t CreateBlankTexture(int32_t width, int32_t height);
 // Makes a pick silhouette: pixels equal to the image's first stored (bottom-left) pixel are transparent,
