@@ -116,23 +116,20 @@ int32_t Pathfinder::pop() {
     return top;
 }
 
-// Inlined into the flood's loop: it runs eight times for every tile the flood takes.
-[[gnu::always_inline]] inline void Pathfinder::relaxIndex(int32_t from, int32_t to, float cost, float h) {
+// Inlined into the flood's loop: it runs eight times for every tile the flood takes. A flood node's f is
+// always its g plus the one constant h, so only g is kept and f is worked out again the same way.
+[[gnu::always_inline]] inline void Pathfinder::relaxFlood(const FloodNode& from, int32_t to, float cost, float h) {
     const NodeState state = state_[static_cast<size_t>(to)];
     if (state == NodeState::Closed) {
         return;
     }
-    const Node& parent = nodes_[static_cast<size_t>(from)];
-    float g = parent.g + cost;
-    float f = g + h;
-    int32_t steps = parent.steps + 1;
-    Node& n = node(to);
+    const float g = from.g + cost;
+    const float f = g + h;
+    FloodNode& n = flood_[static_cast<size_t>(to)];
     if (state == NodeState::Open) {
-        if (f < n.f) {
+        if (f < n.g + h) {
             n.g = g;
-            n.f = f;
-            n.parent = from;
-            n.steps = steps;
+            n.steps = from.steps + 1;
             const int32_t position = heapIndex_[static_cast<size_t>(to)];
             heap_[static_cast<size_t>(position)].f = f;
             siftUp(position);
@@ -140,10 +137,11 @@ int32_t Pathfinder::pop() {
         return;
     }
     n.g = g;
-    n.f = f;
-    n.parent = from;
-    n.steps = steps;
-    push(to);
+    n.steps = from.steps + 1;
+    state_[static_cast<size_t>(to)] = NodeState::Open;
+    const auto position = static_cast<int32_t>(heap_.size());
+    heap_.push_back(HeapEntry{f, to});
+    siftUp(position);
 }
 
 void Pathfinder::relax(const LevelMap& map, int32_t from, int32_t nx, int32_t ny, float cost, float h) {
@@ -270,12 +268,11 @@ void Pathfinder::markReachable(LevelMap& map, const UnitOccupancy& units, const 
     const float ratio = static_cast<float>(mover.moveRatio);
     const float h = static_cast<float>(Chebyshev(FloodGoal, FloodGoal, mover.x, mover.y) * mover.moveRatio);
     int32_t start = mover.x + mover.y * w;
-    Node& first = node(start);
-    first.parent = -1;
-    first.steps = 0;
-    first.g = 0.0f;
-    first.f = h;
-    push(start);
+    flood_.resize(nodes_.size());
+    flood_[static_cast<size_t>(start)] = FloodNode{0.0f, 0};
+    state_[static_cast<size_t>(start)] = NodeState::Open;
+    heap_.push_back(HeapEntry{0.0f + h, start});
+    heapIndex_[static_cast<size_t>(start)] = 0;
 
     // Pass costs on a grid with a border of impassable tiles, so neighbours need no bounds test. The flood
     // never enters a tile marked Target by relaxing: it marks a tile only as it expands and closes it.
@@ -297,7 +294,7 @@ void Pathfinder::markReachable(LevelMap& map, const UnitOccupancy& units, const 
 
     while (!heap_.empty()) {
         int32_t current = pop();
-        Node& p = nodes_[static_cast<size_t>(current)];
+        const FloodNode p = flood_[static_cast<size_t>(current)];
         if (Truncated(p.g) + static_cast<int64_t>(mover.timeUsed) > TimeBudget ||
             mover.moveDist < p.steps + mover.distanceUsed) {
             // Dropped, not closed: a later route with fewer steps may still reach this tile.
@@ -321,7 +318,7 @@ void Pathfinder::markReachable(LevelMap& map, const UnitOccupancy& units, const 
         for (int i = 0; i < 4; ++i) {
             const float cost = pass[at + StraightX[i] + StraightY[i] * padded];
             if (cost != 0.0f) {
-                relaxIndex(current, current + StraightX[i] + StraightY[i] * w, ratio * cost, h);
+                relaxFlood(p, current + StraightX[i] + StraightY[i] * w, ratio * cost, h);
             }
         }
         for (int i = 0; i < 4; ++i) {
@@ -329,7 +326,7 @@ void Pathfinder::markReachable(LevelMap& map, const UnitOccupancy& units, const 
             if (cost == 0.0f || pass[at + DiagonalX[i]] == 0.0f || pass[at + DiagonalY[i] * padded] == 0.0f) {
                 continue;
             }
-            relaxIndex(current, current + DiagonalX[i] + DiagonalY[i] * w, ratio * (cost + DiagonalTerm), h);
+            relaxFlood(p, current + DiagonalX[i] + DiagonalY[i] * w, ratio * (cost + DiagonalTerm), h);
         }
         state_[static_cast<size_t>(current)] = NodeState::Closed;
     }

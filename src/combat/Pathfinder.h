@@ -83,9 +83,14 @@ private:
     void siftUp(int32_t position);
     void siftDown(int32_t position);
     void relax(const LevelMap& map, int32_t from, int32_t nx, int32_t ny, float cost, float h);
-    // Relaxes tile index to from the node from at the cost, with f = g + h (the flood's: no marker test,
-    // the caller has checked the tile is enterable).
-    void relaxIndex(int32_t from, int32_t to, float cost, float h);
+    // A node of the flood: what it needs of a node (no parent, f is g + h).
+    struct FloodNode {
+        float g = 0.0f;
+        int32_t steps = 0;
+    };
+    // Relaxes tile index to from the flood node from at the cost (no marker test: the caller has checked
+    // the tile is enterable).
+    void relaxFlood(const FloodNode& from, int32_t to, float cost, float h);
 
     // One entry of the open queue: its key beside the node, so sifting reads no node.
     struct HeapEntry {
@@ -99,6 +104,7 @@ private:
     // A node's fields mean something only while its state is not Unseen; the states are reset per search.
     std::vector<Node> nodes_;
     std::vector<NodeState> state_;
+    std::vector<FloodNode> flood_;
     // Where each open node stands in the queue (apart from the nodes: sifting touches only these).
     std::vector<int32_t> heapIndex_;
     std::vector<HeapEntry> heap_;
