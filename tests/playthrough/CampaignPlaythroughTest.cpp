@@ -433,11 +433,11 @@ TEST(CampaignPlaythrough, FromTheLogosThroughABuiltSquadToAWonFirstMission) {
     driver.MoveMouse(markerMiddle.x, markerMiddle.y);
     driver.Frame();
     const Picture label = driver.Shot("world_map_won_mission_named");
-    const std::vector<ScreenText> lines = MarkerTexts(*game.campaign, game.missionFiles, true);
-    ASSERT_EQ(lines.size(), 3u) << "the marker under the pointer is labelled";
-    EXPECT_EQ(lines[0].text, "Outskirts - won");
-    EXPECT_EQ(lines[1].text, "12 x 12 tiles, 2 enemies");
-    const MarkerLabelBox box = LabelBoxOf(lines);
+    const std::vector<ScreenText> markerLines = MarkerTexts(*game.campaign, game.missionFiles, true);
+    ASSERT_EQ(markerLines.size(), 3u) << "the marker under the pointer is labelled";
+    EXPECT_EQ(markerLines[0].text, "Outskirts - won");
+    EXPECT_EQ(markerLines[1].text, "12 x 12 tiles, 2 enemies");
+    const MarkerLabelBox box = LabelBoxOf(markerLines);
     EXPECT_GT(DifferingShare(after, label, {box.x, box.y, box.width, box.height}), 0.2)
         << "the label is drawn beside the marker";
 
