@@ -3,6 +3,7 @@
 #include "combat/LevelMap.h"
 #include "core/GameContext.h"
 #include "core/GameState.h"
+#include "core/Screens.h"
 #include "driver/BattleTactics.h"
 #include "driver/FileGuard.h"
 #include "driver/GameDriver.h"
@@ -94,7 +95,7 @@ TEST(EditorsPlaythrough, PauseMenuDebugBarLevelEditorAndLayoutEditor) {
 
     // [SECTION] Into the first battle, with the squad a new player is given.
     ASSERT_TRUE(driver.ToMainMenu());
-    ASSERT_TRUE(driver.ClickButton(ChangeState, kWorldMapState));
+    ASSERT_TRUE(driver.ClickButton(SendMessage, kStartValue)) << "START on the main menu";
     ASSERT_TRUE(driver.ClickButton(SendMessage, driver.MissionIndex("01_Outskirts.xml")))
         << "the world map shows the first mission's marker";
     ASSERT_EQ(game.currentState(), kCombatState);
