@@ -1,5 +1,6 @@
 #include "combat/CombatScreen.h"
 #include "core/GameContext.h"
+#include "core/Screens.h"
 #include "core/GameState.h"
 #include "driver/BattleTactics.h"
 #include "driver/GameDriver.h"
@@ -70,7 +71,7 @@ TEST(CitadelLook, BattlefieldRouteAndZoomsLookAsTheirReferences) {
     GameDriver driver("citadel_look");
     GameContext& game = driver.game();
     ASSERT_TRUE(driver.ToMainMenu());
-    ASSERT_TRUE(driver.ClickButton(ChangeState, kWorldMapState));
+    ASSERT_TRUE(driver.ClickButton(SendMessage, kStartValue)) << "START on the main menu";
     const int32_t citadel = driver.MissionIndex("05_Citadel.xml");
     ASSERT_GE(citadel, 0);
     ASSERT_TRUE(driver.ClickButton(SendMessage, citadel));
