@@ -1,5 +1,6 @@
 #include "combat/CombatScreen.h"
 #include "core/GameContext.h"
+#include "core/Screens.h"
 #include "core/GameState.h"
 #include "driver/BattleTactics.h"
 #include "driver/GameDriver.h"
@@ -28,6 +29,7 @@
 namespace {
 
 constexpr int32_t ChangeState = int32_t(ButtonFunction::ChangeState);
+constexpr int32_t SendMessage = int32_t(ButtonFunction::Message);
 constexpr int32_t SendMessage = int32_t(ButtonFunction::Message);
 const std::array<const char*, 4> MechParts = {"Wolf Core", "Turtle Head", "Blaster", "Tri Laser Green"};
 // Texture names a GL implementation hands out are probed up to this; the game makes a few hundred.
@@ -184,7 +186,8 @@ void Battle(GameDriver& driver) {
 void Round(GameDriver& driver, bool firstRound) {
     GameContext& game = driver.game();
     HoverEveryButton(driver);
-    ASSERT_TRUE(driver.ClickButton(ChangeState, kWorldMapState));
+    // The first round starts a campaign; the later ones continue the one saved on the world map.
+    ASSERT_TRUE(driver.ClickButton(SendMessage, firstRound ? kStartValue : kContinueValue));
     driver.Frames(3);
     HoverEveryButton(driver);
     ASSERT_TRUE(driver.ClickButton(ChangeState, kBuildState));
