@@ -11,14 +11,19 @@ namespace {
 
 const char* const kLevelFolder = "XMLFiles\\Missions\\Levels\\";
 
+// The <mission> element of a mission file, or null when the file cannot be read or has none.
+const tinyxml2::XMLElement* LoadMissionElement(tinyxml2::XMLDocument& document, const std::string& missionFile) {
+    if (document.LoadFile(NativePath(missionFile).c_str()) != tinyxml2::XML_SUCCESS) {
+        return nullptr;
+    }
+    return document.FirstChildElement("mission");
+}
+
 } // namespace
 
 bool ReadMissionPosition(const std::string& missionFile, int32_t& x, int32_t& y) {
     tinyxml2::XMLDocument document;
-    if (document.LoadFile(NativePath(missionFile).c_str()) != tinyxml2::XML_SUCCESS) {
-        return false;
-    }
-    const tinyxml2::XMLElement* mission = document.FirstChildElement("mission");
+    const tinyxml2::XMLElement* mission = LoadMissionElement(document, missionFile);
     if (mission == nullptr) {
         return false;
     }
@@ -44,10 +49,7 @@ std::string MissionNameOf(const std::string& missionFile, const char* nameAttrib
 
 bool ReadMissionInfo(const std::string& missionFile, MissionInfo& info) {
     tinyxml2::XMLDocument document;
-    if (document.LoadFile(NativePath(missionFile).c_str()) != tinyxml2::XML_SUCCESS) {
-        return false;
-    }
-    const tinyxml2::XMLElement* mission = document.FirstChildElement("mission");
+    const tinyxml2::XMLElement* mission = LoadMissionElement(document, missionFile);
     if (mission == nullptr) {
         return false;
     }
