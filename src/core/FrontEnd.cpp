@@ -88,6 +88,11 @@ void UpdateLogo(int32_t slot, GameState next) {
     painter->BeginFrame();
     painter->DrawPicture(slot, true);
     HighResTimer& timer = HighResTimer::Get();
+    if (!game.logoOnScreen) {
+        // The boot goes on loading after entering the first logo; a slow load must not use up its time.
+        game.logoOnScreen = true;
+        game.logoStartTime = timer.Elapsed();
+    }
     const double ms = double(timer.Elapsed() - game.logoStartTime) * 1000.0 / double(timer.Frequency);
     const uint32_t last = game.lastMessage.message;
     const bool pressed = last == WM_KEYDOWN || last == WM_LBUTTONDOWN;
@@ -116,7 +121,7 @@ FrontEndPainter* SetFrontEndPainter(FrontEndPainter* newPainter) {
 void LogoEnter() {
     GameContext& game = GameContext::Get();
     PlayStartupSound(game);
-    game.logoStartTime = HighResTimer::Get().Elapsed();
+    game.logoOnScreen = false;
 }
 
 void LogoUpdate() {

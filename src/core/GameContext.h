@@ -106,8 +106,10 @@ public:
     WindowMessage lastMessage;
     // The screens and which one is current.
     StateTable stateTable;
-    // Timer reading taken when a logo screen was entered.
+    // Timer reading taken at the current logo's first frame on screen.
     int64_t logoStartTime = 0;
+    // False from entering a logo screen until its first frame is drawn: its time counts from then.
+    bool logoOnScreen = false;
     // True when the renderer could build the lighting shader.
     bool shadersAvailable = false;
     // The player's campaign (army, squad, inventory, faction standings); created at boot.

@@ -9,7 +9,7 @@
 // Boot loading: loads everything, switching to the logo screen half-way.
 void BootUpdate();
 
-// Logo screens: the start-up sound; each leaves after 2 seconds, a key press or a click.
+// Logo screens: the start-up sound; each leaves 2 seconds after its first frame, or at a key press or click.
 void LogoEnter();
 void LogoUpdate();
 void TeamLogoUpdate();
