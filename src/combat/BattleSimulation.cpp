@@ -1,5 +1,75 @@
 #include "combat/BattleSimulation.h"
 
+#include <cstdio>
+#include <map>
+
+namespace {
+
+// What the trace last saw of a unit (kept by value: a destroyed unit's record is gone).
+struct Seen {
+    std::string name;
+    int32_t player = 0;
+    int32_t hp = 0;
+    int32_t x = 0;
+    int32_t y = 0;
+};
+
+// Prints what changed since the last frame: a new activation, a unit's move, hits and losses.
+class BattleTrace {
+public:
+    void Frame(const CombatScreen& screen) {
+        std::map<const Unit*, Seen> now;
+        for (const Unit* unit : screen.turnQueue) {
+            now[unit] = Seen{unit->name, unit->owner.player, unit->hp, unit->tileX, unit->tileY};
+        }
+        for (const auto& [unit, was] : seen_) {
+            auto it = now.find(unit);
+            if (it == now.end()) {
+                std::printf("      P%d %s destroyed\n", was.player, was.name.c_str());
+            } else if (it->second.hp != was.hp) {
+                std::printf("      P%d %s hit: %d -> %d hp\n", was.player, was.name.c_str(), was.hp,
+                            it->second.hp);
+            }
+        }
+        if (screen.activeUnit != nullptr &&
+            (screen.activeUnit != active_ || screen.activations != activation_)) {
+            active_ = screen.activeUnit;
+            activation_ = screen.activations;
+            const Unit& u = *screen.activeUnit;
+            std::printf("#%lld P%d %s at (%d, %d), %d hp, time %d\n", static_cast<long long>(activation_),
+                        u.owner.player, u.name.c_str(), u.tileX, u.tileY, u.hp, u.timeUsed);
+        }
+        for (const auto& [unit, is] : now) {
+            auto it = seen_.find(unit);
+            if (it != seen_.end() && unit == screen.activeUnit && unit->movementQueue.empty() &&
+                (it->second.x != is.x || it->second.y != is.y || moving_)) {
+                moving_ = false;
+            }
+            if (unit == screen.activeUnit && !unit->movementQueue.empty() && !moving_) {
+                moving_ = true;
+                const PathStep& end = unit->movementQueue.back();
+                std::printf("   moves to (%d, %d), time %d\n", end.x, end.y, unit->timeUsed);
+            }
+        }
+        if (screen.activeUnit != nullptr && screen.shotsThisTurn != shots_) {
+            if (screen.shotsThisTurn > shots_) {
+                std::printf("   fires (shot %d), time %d\n", screen.shotsThisTurn, screen.activeUnit->timeUsed);
+            }
+            shots_ = screen.shotsThisTurn;
+        }
+        seen_ = std::move(now);
+    }
+
+private:
+    std::map<const Unit*, Seen> seen_;
+    const Unit* active_ = nullptr;
+    int64_t activation_ = -1;
+    int32_t shots_ = 0;
+    bool moving_ = false;
+};
+
+} // namespace
+
 void HeadlessHooks::DrawBattle(CombatScreen& screen) {
     screen.camera.keys.ClearFlags();
     screen.camera.UpdateCamera(true);
@@ -93,6 +163,7 @@ BattleOutcome SimulateBattle(const BattleSettings& settings) {
     // Enough frames for every activation's moves, shots and camera glides.
     const int64_t maxFrames = settings.maxActivations * 2000 + 1000;
     CombatInput input;
+    BattleTrace trace;
     // Units whose enemies are all out of reach wait for ever; three quiet rounds end the battle undecided.
     // The fingerprint ignores the order of the turn queue, which changes every activation.
     int64_t lastChange = 0;
@@ -102,6 +173,9 @@ BattleOutcome SimulateBattle(const BattleSettings& settings) {
         clock.Advance(settings.frameMilliseconds);
         screen.Update(input);
         ++outcome.frames;
+        if (settings.trace) {
+            trace.Frame(screen);
+        }
         uint64_t state = 0;
         for (const Unit* unit : screen.turnQueue) {
             state += static_cast<uint64_t>(unit->hp) * 1000003u + static_cast<uint64_t>(unit->tileX) * 1009u +

@@ -45,6 +45,8 @@ struct BattleSettings {
     int64_t frameMilliseconds = 50; // simulated time per frame
     // The rule that plays player 1 and player 2.
     std::array<OpponentRule, 2> rules{OpponentRule::Classic, OpponentRule::Classic};
+    // Prints every activation, move, hit and loss to standard output as the battle goes.
+    bool trace = false;
 };
 
 // Unit files are assembled from module files: a core, then heads, tails and weapons as the core allows.

@@ -1,5 +1,5 @@
 // vantor-sim MISSION [--squad UNITFILE...] [--seeds N] [--seed S] [--max-activations N]
-//            [--p1-ai classic|veteran] [--p2-ai classic|veteran]
+//            [--p1-ai classic|veteran] [--p2-ai classic|veteran] [--trace]
 // vantor-sim --table [--seeds N] [--seed S] [--max-activations N]
 // Plays missions without a window, the computer playing both sides, from the run folder.
 
@@ -19,11 +19,12 @@ namespace {
 int Usage() {
     std::fprintf(stderr,
                  "usage: vantor-sim MISSION [--squad UNITFILE...] [--seeds N] [--seed S] "
-                 "[--max-activations N] [--p1-ai RULE] [--p2-ai RULE]\n"
+                 "[--max-activations N] [--p1-ai RULE] [--p2-ai RULE] [--trace]\n"
                  "       vantor-sim --table [--seeds N] [--seed S] [--max-activations N]\n"
                  "  MISSION and UNITFILE are game paths such as XMLFiles\\Missions\\01_Outskirts.xml,\n"
                  "  read from the current folder (the game's run folder). RULE is classic (the default)\n"
-                 "  or veteran. --table plays every mission of XMLFiles\\Missions with the starter squad\n"
+                 "  or veteran. --trace prints every activation, move, shot, hit and loss as it happens.\n"
+                 "  --table plays every mission of XMLFiles\\Missions with the starter squad\n"
                  "  (200 seeds unless --seeds says otherwise) for the rule pairs classic/classic,\n"
                  "  classic/veteran and veteran/classic and prints the results as a table.\n");
     return 2;
@@ -167,6 +168,8 @@ int main(int argc, char** argv) {
             while (i + 1 < argc && std::strncmp(argv[i + 1], "--", 2) != 0) {
                 settings.squadFiles.push_back(argv[++i]);
             }
+        } else if (std::strcmp(argv[i], "--trace") == 0 && !table) {
+            settings.trace = true;
         } else if (std::strcmp(argv[i], "--seeds") == 0 && i + 1 < argc && ReadCount(argv[i + 1], value)) {
             seeds = value;
             ++i;
