@@ -13,6 +13,17 @@ constexpr float Unreached = std::numeric_limits<float>::infinity();
 // Time units an activation may already have used when it starts (the start costs 1 to 10).
 constexpr int32_t LeastStartTime = 1;
 constexpr int32_t MostStartTime = 10;
+// Activations to come that an enemy's damage is counted for when its hit points are weighed.
+constexpr double FutureActivations = 2.0;
+// An enemy that acts after self's next activation counts this much: self moves again before it does.
+constexpr double LaterEnemyWeight = 0.0;
+// How much a hit point of self's weighs against one dealt, worth for worth (the two sides' squads are
+// rarely even, and a rule that fears every hit never fires).
+constexpr double RiskWeight = 0.5;
+// Worth of a kill beyond the hit points it takes: the damage the enemy would deal before dying anyway.
+constexpr double KillBonus = 10.0;
+// Worth of a time unit left unspent (a quicker activation comes round sooner).
+constexpr double TimeWorth = 0.01;
 
 const int32_t StepX[8] = {1, 0, -1, 0, 1, 1, -1, -1};
 const int32_t StepY[8] = {0, -1, 0, 1, 1, -1, -1, 1};
@@ -70,7 +81,6 @@ void VeteranPlanner::prepare(const LevelMap& map, const std::vector<Unit*>& unit
     sight_.Prepare(map);
     size_t count = static_cast<size_t>(width_) * static_cast<size_t>(height_);
     occupant_.assign(count, 0);
-    threatMemo_.assign(count, -1.0);
     size_t enemyCount = 0;
     for (Unit* unit : units) {
         if (unit == &self || unit->hp <= 0) {
@@ -102,8 +112,19 @@ void VeteranPlanner::prepare(const LevelMap& map, const std::vector<Unit*>& unit
             enemy.shotMean = MeanShotDamage(gun->damage, gun->accuracy, self.defense);
             enemy.threat = enemy.shotMean * shots;
         }
+        enemy.worth = 1.0 + FutureActivations * enemy.threat / static_cast<double>(std::max(unit->hp, 1));
+        enemy.damageAt.assign(count, -1.0f);
     }
     enemies_.resize(enemyCount);
+    // Self is worth what it would deal the enemy it harms most.
+    double selfThreat = 0.0;
+    if (self.weapon != nullptr) {
+        int32_t shots = AffordableShots(*self.weapon, MostStartTime, self.weapon->shots);
+        for (const Enemy& enemy : enemies_) {
+            selfThreat = std::max(selfThreat, enemy.meanDamage * shots);
+        }
+    }
+    selfWorth_ = 1.0 + FutureActivations * selfThreat / static_cast<double>(std::max(self.hp, 1));
 }
 
 void VeteranPlanner::flood(Reach& reach, const Unit& mover, int32_t timeUsed, int32_t distanceUsed,
@@ -185,56 +206,79 @@ bool VeteranPlanner::canShoot(const Unit& shooter, int32_t fromX, int32_t fromY,
     return d > gun->minRange && d <= gun->maxRange && sight_.Sees(fromX, fromY, target.tileX, target.tileY);
 }
 
+double VeteranPlanner::enemyDamageAt(Enemy& enemy, int32_t x, int32_t y) {
+    float& memo = enemy.damageAt[static_cast<size_t>(index(x, y))];
+    if (memo >= 0.0f) {
+        return memo;
+    }
+    memo = 0.0f;
+    const Unit& e = *enemy.unit;
+    if (!enemy.armed || enemy.threat <= 0.0) {
+        return memo;
+    }
+    const Component& gun = *e.weapon;
+    if (Chebyshev(e.tileX, e.tileY, x, y) > e.moveDist + gun.maxRange) {
+        return memo;
+    }
+    if (!enemy.flooded) {
+        flood(enemy.reach, e, LeastStartTime, 0, gun.timeCost);
+        enemy.flooded = true;
+    }
+    int32_t x0 = std::max({0, x - gun.maxRange, e.tileX - e.moveDist});
+    int32_t x1 = std::min({width_ - 1, x + gun.maxRange, e.tileX + e.moveDist});
+    int32_t y0 = std::max({0, y - gun.maxRange, e.tileY - e.moveDist});
+    int32_t y1 = std::min({height_ - 1, y + gun.maxRange, e.tileY + e.moveDist});
+    // The most shots it could fire at the tile after walking to where it sees it.
+    const int32_t mostShots = AffordableShots(gun, LeastStartTime, gun.shots);
+    int32_t bestShots = 0;
+    for (int32_t qy = y0; qy <= y1 && bestShots < mostShots; ++qy) {
+        for (int32_t qx = x0; qx <= x1 && bestShots < mostShots; ++qx) {
+            int32_t q = index(qx, qy);
+            if (!enemy.reach.has(q) || Chebyshev(qx, qy, x, y) <= gun.minRange) {
+                continue;
+            }
+            bool own = qx == e.tileX && qy == e.tileY;
+            if (!own && occupant_[static_cast<size_t>(q)] != 0) {
+                continue;
+            }
+            int32_t shots = AffordableShots(
+                gun, LeastStartTime + static_cast<int32_t>(enemy.reach.cost[static_cast<size_t>(q)]), gun.shots);
+            if (shots > bestShots && sight_.Sees(qx, qy, x, y)) {
+                bestShots = shots;
+            }
+        }
+    }
+    memo = static_cast<float>(enemy.shotMean * bestShots);
+    return memo;
+}
+
 double VeteranPlanner::Incoming(int32_t x, int32_t y) {
     if (!inside(x, y) || self_ == nullptr) {
         return 0.0;
     }
-    double& memo = threatMemo_[static_cast<size_t>(index(x, y))];
-    if (memo >= 0.0) {
-        return memo;
-    }
-    memo = 0.0;
+    double sum = 0.0;
     for (Enemy& enemy : enemies_) {
-        const Unit& e = *enemy.unit;
-        if (!enemy.armed || enemy.threat <= 0.0) {
-            continue;
-        }
-        const Component& gun = *e.weapon;
-        if (Chebyshev(e.tileX, e.tileY, x, y) > e.moveDist + gun.maxRange) {
-            continue;
-        }
-        if (!enemy.flooded) {
-            flood(enemy.reach, e, LeastStartTime, 0, gun.timeCost);
-            enemy.flooded = true;
-        }
-        int32_t x0 = std::max({0, x - gun.maxRange, e.tileX - e.moveDist});
-        int32_t x1 = std::min({width_ - 1, x + gun.maxRange, e.tileX + e.moveDist});
-        int32_t y0 = std::max({0, y - gun.maxRange, e.tileY - e.moveDist});
-        int32_t y1 = std::min({height_ - 1, y + gun.maxRange, e.tileY + e.moveDist});
-        // The most shots it could fire at the tile after walking to where it sees it.
-        const int32_t mostShots = AffordableShots(gun, LeastStartTime, gun.shots);
-        int32_t bestShots = 0;
-        for (int32_t qy = y0; qy <= y1 && bestShots < mostShots; ++qy) {
-            for (int32_t qx = x0; qx <= x1 && bestShots < mostShots; ++qx) {
-                int32_t q = index(qx, qy);
-                if (!enemy.reach.has(q) || Chebyshev(qx, qy, x, y) <= gun.minRange) {
-                    continue;
-                }
-                bool own = qx == e.tileX && qy == e.tileY;
-                if (!own && occupant_[static_cast<size_t>(q)] != 0) {
-                    continue;
-                }
-                int32_t shots = AffordableShots(
-                    gun, LeastStartTime + static_cast<int32_t>(enemy.reach.cost[static_cast<size_t>(q)]),
-                    gun.shots);
-                if (shots > bestShots && sight_.Sees(qx, qy, x, y)) {
-                    bestShots = shots;
-                }
-            }
-        }
-        memo += enemy.shotMean * bestShots;
+        sum += enemyDamageAt(enemy, x, y);
     }
-    return memo;
+    return sum;
+}
+
+double VeteranPlanner::exposure(int32_t x, int32_t y, int32_t endTime) {
+    double sum = 0.0;
+    for (Enemy& enemy : enemies_) {
+        // Re-queued behind every unit whose time is not more than its own, self acts after those.
+        double weight = enemy.unit->timeUsed <= endTime ? 1.0 : LaterEnemyWeight;
+        sum += weight * enemyDamageAt(enemy, x, y);
+    }
+    return sum;
+}
+
+double VeteranPlanner::lossCost(double damage) const {
+    double hp = static_cast<double>(std::max(self_->hp, 1));
+    if (damage >= hp) {
+        return hp * selfWorth_ + KillBonus;
+    }
+    return damage * selfWorth_;
 }
 
 void VeteranPlanner::shootingField() {
@@ -307,75 +351,75 @@ double VeteranPlanner::shotValue(const Enemy& enemy, int32_t shots) const {
     if (enemy.meanDamage <= 0.0 || shots <= 0) {
         return 0.0;
     }
-    double needed = std::ceil(static_cast<double>(std::max(enemy.unit->hp, 1)) / enemy.meanDamage);
-    if (needed <= static_cast<double>(shots)) {
-        // A kill comes first; among kills the most dangerous enemy, then the one that takes fewest shots.
-        return 100000.0 + enemy.threat * 100.0 - needed;
+    double hp = static_cast<double>(std::max(enemy.unit->hp, 1));
+    double dealt = enemy.meanDamage * shots;
+    if (dealt >= hp) {
+        // A kill: its hit points and the damage it would have dealt in its next activation.
+        return hp * enemy.worth + enemy.threat + KillBonus;
     }
-    return enemy.meanDamage * shots;
+    return dealt * enemy.worth;
 }
 
-VeteranChoice VeteranPlanner::chooseShot(int32_t shotsLeft) {
+VeteranChoice VeteranPlanner::chooseFiringPlan(int32_t shotsLeft, double& score) {
     const Unit& self = *self_;
+    const Component& gun = *self.weapon;
     VeteranChoice choice;
-    int32_t shots = AffordableShots(*self.weapon, self.timeUsed, shotsLeft);
-    double best = 0.0;
-    for (const Enemy& enemy : enemies_) {
-        if (!canShoot(self, self.tileX, self.tileY, *enemy.unit)) {
-            continue;
-        }
-        double value = shotValue(enemy, shots);
-        if (value > best) {
-            best = value;
-            choice.kind = VeteranChoice::Kind::Shoot;
-            choice.target = enemy.unit;
-        }
-    }
-    return choice;
-}
-
-VeteranChoice VeteranPlanner::chooseFiringTile(int32_t shotsLeft) {
-    const Unit& self = *self_;
-    // The best shooting value of every tile, then the safest and cheapest tile of the best value.
-    double bestValue = 0.0;
-    std::vector<std::pair<double, size_t>> values;
-    values.reserve(candidates_.size());
-    for (size_t c = 0; c < candidates_.size(); ++c) {
-        const Candidate& tile = candidates_[c];
-        int32_t shots = AffordableShots(*self.weapon, self.timeUsed + tile.cost, shotsLeft);
-        double value = 0.0;
-        for (const Enemy& enemy : enemies_) {
-            if (shots > 0 && canShoot(self, tile.x, tile.y, *enemy.unit)) {
-                value = std::max(value, shotValue(enemy, shots));
+    score = -std::numeric_limits<double>::infinity();
+    const int32_t t0 = self.timeUsed;
+    // Fire from here, then wait on the least exposed tile the time left reaches.
+    const int32_t here = AffordableShots(gun, t0, shotsLeft);
+    for (int32_t k = 1; k <= here; ++k) {
+        int32_t fired = t0 + k * std::max(gun.timeCost, 0);
+        double leastRisk = std::numeric_limits<double>::infinity();
+        for (const Candidate& tile : candidates_) {
+            if (fired + tile.cost <= Pathfinder::TimeBudget) {
+                leastRisk = std::min(leastRisk, lossCost(exposure(tile.x, tile.y, fired + tile.cost)));
             }
         }
-        values.emplace_back(value, c);
-        bestValue = std::max(bestValue, value);
+        for (const Enemy& enemy : enemies_) {
+            if (!canShoot(self, self.tileX, self.tileY, *enemy.unit)) {
+                continue;
+            }
+            double value = shotValue(enemy, k);
+            if (value <= 0.0) {
+                continue;
+            }
+            double s = value - RiskWeight * leastRisk - TimeWorth * fired;
+            if (s > score) {
+                score = s;
+                choice.kind = VeteranChoice::Kind::Shoot;
+                choice.target = enemy.unit;
+            }
+        }
     }
-    VeteranChoice choice;
-    if (bestValue <= 0.0) {
-        return choice;
-    }
-    const Candidate* chosen = nullptr;
-    double chosenIncoming = 0.0;
-    for (const auto& [value, c] : values) {
-        if (value < bestValue - 1.0e-9) {
+    // Walk to another tile and fire from there.
+    for (const Candidate& tile : candidates_) {
+        if (tile.x == self.tileX && tile.y == self.tileY) {
             continue;
         }
-        const Candidate& tile = candidates_[c];
-        double incoming = Incoming(tile.x, tile.y);
-        if (chosen == nullptr || incoming < chosenIncoming ||
-            (incoming == chosenIncoming && tile.cost < chosen->cost)) {
-            chosen = &tile;
-            chosenIncoming = incoming;
+        int32_t arrived = t0 + tile.cost;
+        int32_t shots = AffordableShots(gun, arrived, shotsLeft);
+        if (shots <= 0) {
+            continue;
+        }
+        for (const Enemy& enemy : enemies_) {
+            if (enemy.meanDamage <= 0.0 || !canShoot(self, tile.x, tile.y, *enemy.unit)) {
+                continue;
+            }
+            for (int32_t k = 1; k <= shots; ++k) {
+                int32_t fired = arrived + k * std::max(gun.timeCost, 0);
+                double s = shotValue(enemy, k) - RiskWeight * lossCost(exposure(tile.x, tile.y, fired)) -
+                           TimeWorth * fired;
+                if (s > score) {
+                    score = s;
+                    choice.kind = VeteranChoice::Kind::Move;
+                    choice.target = nullptr;
+                    choice.x = tile.x;
+                    choice.y = tile.y;
+                }
+            }
         }
     }
-    if (chosen->x == self.tileX && chosen->y == self.tileY) {
-        return chooseShot(shotsLeft);
-    }
-    choice.kind = VeteranChoice::Kind::Move;
-    choice.x = chosen->x;
-    choice.y = chosen->y;
     return choice;
 }
 
@@ -438,7 +482,7 @@ VeteranChoice VeteranPlanner::chooseWaitingTile() {
         // Out of every enemy's reach and unable to get closer without entering it: rather than wait for
         // ever, it walks in to where it can fire next time.
         bool stuck = hereSafe && !nextTime(*bestSafe) && !progress;
-        chosen = stuck ? bestAny : bestSafe;
+        chosen = stuck || impatient_ ? bestAny : bestSafe;
     }
     if (chosen == nullptr || chosen == here) {
         return stay;
@@ -466,6 +510,15 @@ VeteranChoice VeteranPlanner::Decide(const LevelMap& map, const std::vector<Unit
         moves_ = 0;
     }
     prepare(map, units, self);
+    int64_t hpSum = 0;
+    for (const Unit* unit : units) {
+        hpSum += std::max(unit->hp, 0);
+    }
+    if (hpSum != hpSum_) {
+        hpSum_ = hpSum;
+        lastChange_ = activation;
+    }
+    impatient_ = activation - lastChange_ > PatientActivationsPerUnit * static_cast<int64_t>(units.size());
     VeteranChoice end;
     if (!inside(self.tileX, self.tileY) || self.timeUsed >= Pathfinder::TimeBudget) {
         return end;
@@ -493,13 +546,26 @@ VeteranChoice VeteranPlanner::Decide(const LevelMap& map, const std::vector<Unit
         }
     }
     int32_t shotsLeft = self.weapon != nullptr ? self.weapon->shots - shotsThisTurn : 0;
-    if (shotsLeft > 0) {
-        VeteranChoice firing = chooseFiringTile(shotsLeft);
-        if (firing.kind != VeteranChoice::Kind::End) {
-            return firing;
-        }
+    VeteranChoice waiting = chooseWaitingTile();
+    if (shotsLeft <= 0) {
+        return waiting;
     }
-    return chooseWaitingTile();
+    double firingScore = 0.0;
+    VeteranChoice firing = chooseFiringPlan(shotsLeft, firingScore);
+    if (firing.kind == VeteranChoice::Kind::End) {
+        return waiting;
+    }
+    // Waiting is worth only the damage it avoids.
+    int32_t waitX = self.tileX;
+    int32_t waitY = self.tileY;
+    int32_t waitTime = self.timeUsed;
+    if (waiting.kind == VeteranChoice::Kind::Move) {
+        waitX = waiting.x;
+        waitY = waiting.y;
+        waitTime += static_cast<int32_t>(own_.cost[static_cast<size_t>(index(waitX, waitY))]);
+    }
+    double waitingScore = -RiskWeight * lossCost(exposure(waitX, waitY, waitTime)) - TimeWorth * waitTime;
+    return firingScore > waitingScore || impatient_ ? firing : waiting;
 }
 
 void VeteranPlanner::MoveMade(int64_t activation) {

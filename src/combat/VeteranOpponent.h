@@ -28,6 +28,9 @@ class VeteranPlanner {
 public:
     // Moves one activation may make before the rule only shoots or ends it (no endless shuffling).
     static constexpr int32_t MovesPerActivation = 3;
+    // Activations per unit of the battle without a hit after which the rule walks in and fires whatever
+    // it risks, so that two sides waiting out of each other's reach still meet.
+    static constexpr int32_t PatientActivationsPerUnit = 2;
 
     // Chooses the next action of unit self, whose activation number is activation, with shotsThisTurn shots
     // fired in it. units are the battle's units in turn order; tiles in refused are never chosen as a
@@ -61,9 +64,11 @@ private:
         double meanDamage = 0.0; // of self's shot at it
         double threat = 0.0;     // mean damage it deals self in one activation
         double shotMean = 0.0;   // mean damage of one of its shots at self
+        double worth = 0.0;      // what its hit points are worth: its damage to come, per hit point, plus one
         bool armed = false;
         bool flooded = false;
         Reach reach;
+        std::vector<float> damageAt; // mean damage it can deal self on each tile next time; negative: unknown
     };
     struct Candidate {
         int32_t x = 0;
@@ -76,8 +81,10 @@ private:
     bool canShoot(const Unit& shooter, int32_t fromX, int32_t fromY, const Unit& target);
     void shootingField();
     double shotValue(const Enemy& enemy, int32_t shots) const;
-    VeteranChoice chooseShot(int32_t shotsLeft);
-    VeteranChoice chooseFiringTile(int32_t shotsLeft);
+    double enemyDamageAt(Enemy& enemy, int32_t x, int32_t y);
+    double exposure(int32_t x, int32_t y, int32_t endTime);
+    double lossCost(double damage) const;
+    VeteranChoice chooseFiringPlan(int32_t shotsLeft, double& score);
     VeteranChoice chooseWaitingTile();
     int32_t index(int32_t x, int32_t y) const { return x + y * width_; }
     bool inside(int32_t x, int32_t y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
@@ -92,14 +99,19 @@ private:
     std::vector<Enemy> enemies_;
     std::vector<Candidate> candidates_;
     Reach own_;
+    double selfWorth_ = 1.0; // what self's hit points are worth, as Enemy::worth
     // Time from each tile to the nearest tile self can shoot from, and the steps of that route.
     std::vector<float> field_;
     std::vector<int32_t> fieldSteps_;
     // A flood's working values: best known cost of each tile and its steps.
     std::vector<float> scratchCost_;
     std::vector<int32_t> scratchSteps_;
-    std::vector<double> threatMemo_; // negative: not yet worked out
     std::vector<std::pair<float, int32_t>> heap_;
     int64_t activation_ = -1;
     int32_t moves_ = 0;
+    // Patience: the battle's hit points at the last decision, the activation they last changed in, and
+    // whether they have stood still so long that the rule stops keeping its distance.
+    int64_t hpSum_ = -1;
+    int64_t lastChange_ = 0;
+    bool impatient_ = false;
 };
