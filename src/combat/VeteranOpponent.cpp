@@ -482,13 +482,16 @@ VeteranChoice VeteranPlanner::chooseWaitingTile() {
         // Out of every enemy's reach and unable to get closer without entering it: rather than wait for
         // ever, it walks in to where it can fire next time.
         bool stuck = hereSafe && !nextTime(*bestSafe) && !progress;
-        chosen = stuck || impatient_ ? bestAny : bestSafe;
+        chosen = stuck ? bestAny : bestSafe;
+    }
+    if (impatient_) {
+        chosen = bestAny;
     }
     if (chosen == nullptr || chosen == here) {
         return stay;
     }
     if (here != nullptr) {
-        bool gain = chosen == leastExposed && bestSafe == nullptr ? lessExposed(*chosen, *here)
+        bool gain = chosen == leastExposed && bestSafe == nullptr && !impatient_ ? lessExposed(*chosen, *here)
                                                                   : better(*chosen, *here);
         bool retreat = chosen == bestSafe && Threatened(here->x, here->y);
         if (!gain && !retreat) {
