@@ -268,7 +268,9 @@ double VeteranPlanner::exposure(int32_t x, int32_t y, int32_t endTime) {
     for (Enemy& enemy : enemies_) {
         // Re-queued behind every unit whose time is not more than its own, self acts after those.
         double weight = enemy.unit->timeUsed <= endTime ? 1.0 : LaterEnemyWeight;
-        sum += weight * enemyDamageAt(enemy, x, y);
+        if (weight > 0.0) {
+            sum += weight * enemyDamageAt(enemy, x, y);
+        }
     }
     return sum;
 }

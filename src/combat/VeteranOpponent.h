@@ -8,9 +8,13 @@
 #include <vector>
 
 // The "Veteran" computer rule: it closes in on enemies out of reach, chooses its shots (a kill first, else
-// the most damage per time unit), keeps out of a minimum range, and, when it cannot fire, waits where no
-// enemy can reach it and shoot. It sees only what a player sees: the map and every unit's position, hit
-// points and statistics; never the random generator or the other side's rule.
+// the most damage per time unit, weighted toward the enemy nearest to destruction), keeps out of a minimum
+// range, and, when it cannot fire, waits where no enemy can reach it and shoot. Each way of firing (from
+// here and then walking off, or from another tile) is weighed against the damage it risks on the tile it
+// ends on from the enemies that act before it does again (the turn order shows who). When nobody has been
+// hit for a while it walks in and fires regardless. It sees only what a player sees: the map, the turn
+// order and every unit's position, hit points and statistics; never the random generator or the other
+// side's rule.
 
 // What the rule does next.
 struct VeteranChoice {

@@ -159,6 +159,90 @@ TEST(VeteranOpponent, ThatCannotFireWaitsWhereNoEnemyCanReachAndShoot) {
     EXPECT_FALSE(hill.screen.veteran.Threatened(5, 5)) << "the ridge blocks the enemy's sight";
 }
 
+TEST(VeteranOpponent, WeighsWhatAShotGainsAgainstWhatItRisksAndWhoActsFirst) {
+    // A weak shot from a frail unit: firing leaves too little time to get out of the enemy's reach, while
+    // a plain walk reaches a tile it cannot shoot at (nine tiles off: three steps and a range of five).
+    WeaponSpec weak = Gun(5, 0, 60, 1);
+    weak.damage = 8;
+    auto setUp = [&](VeteranBattle& b) {
+        Unit* ai = b.add(MakeUnit(2, 5, 5, 5, 10, weak));
+        ai->hp = 10;
+        Unit* enemy = b.add(MakeUnit(1, 9, 5, 3, 10, Gun(5)));
+        b.screen.activeUnit = ai;
+        return std::pair{ai, enemy};
+    };
+    VeteranBattle b(24, 12);
+    auto [ai, enemy] = setUp(b);
+    VeteranChoice choice = b.decide(*ai);
+    ASSERT_EQ(choice.kind, VeteranChoice::Kind::Move) << "a scratch is not worth its life";
+    EXPECT_FALSE(b.screen.veteran.Threatened(choice.x, choice.y));
+
+    enemy->hp = 5;
+    choice = b.decide(*ai);
+    ASSERT_EQ(choice.kind, VeteranChoice::Kind::Shoot) << "a kill is";
+    EXPECT_EQ(choice.target, enemy);
+
+    // The enemy acts only after the unit's next activation: it fires now and gets away then.
+    enemy->hp = 100;
+    enemy->timeUsed = 150;
+    EXPECT_EQ(b.decide(*ai).kind, VeteranChoice::Kind::Shoot);
+
+    // With time to fire and still walk out of reach, even the frail unit fires first.
+    VeteranBattle quick(24, 12);
+    weak.timeCost = 10;
+    auto [scout, foe] = setUp(quick);
+    choice = quick.decide(*scout);
+    ASSERT_EQ(choice.kind, VeteranChoice::Kind::Shoot);
+    EXPECT_EQ(choice.target, foe);
+}
+
+TEST(VeteranOpponent, FocusesOnTheEnemyNearestToDestruction) {
+    // Neither dies to two shots (17.5 hit points each on average); the wounded one's shots end sooner.
+    VeteranBattle b;
+    Unit* ai = b.add(MakeUnit(2, 5, 5, 3, 10, Gun(5)));
+    Unit* healthy = b.add(MakeUnit(1, 7, 5));
+    Unit* wounded = b.add(MakeUnit(1, 5, 7));
+    wounded->hp = 40;
+    b.screen.activeUnit = ai;
+    VeteranChoice choice = b.decide(*ai);
+    ASSERT_EQ(choice.kind, VeteranChoice::Kind::Shoot);
+    EXPECT_EQ(choice.target, wounded);
+
+    // An unarmed enemy deals nothing to come: the armed one is worth more hit point for hit point.
+    b.screen.turnQueue.erase(std::find(b.screen.turnQueue.begin(), b.screen.turnQueue.end(), wounded));
+    Unit* harmless = b.add(MakeUnit(1, 3, 5, 3, 10, WeaponSpec(), false));
+    harmless->hp = 60;
+    EXPECT_EQ(b.decide(*ai).target, healthy);
+}
+
+TEST(VeteranOpponent, LosesPatienceWhenNoOneHasBeenHitForAWhile) {
+    // The frail unit waits out of reach (the enemy walks two and shoots three) at a tile it could fire
+    // from next time; firing would cost more than it gains.
+    VeteranBattle b(30, 12);
+    WeaponSpec weak = Gun(5);
+    weak.damage = 8;
+    Unit* ai = b.add(MakeUnit(2, 14, 5, 4, 10, weak));
+    ai->hp = 10;
+    Unit* enemy = b.add(MakeUnit(1, 20, 5, 2, 10, Gun(3)));
+    enemy->hp = 200;
+    b.screen.activeUnit = ai;
+    const int64_t patience = VeteranPlanner::PatientActivationsPerUnit * 2;
+    auto decide = [&](int64_t activation) {
+        return b.screen.veteran.Decide(b.map, b.screen.turnQueue, *ai, 0, activation);
+    };
+    EXPECT_EQ(decide(1).kind, VeteranChoice::Kind::End);
+    EXPECT_EQ(decide(1 + patience).kind, VeteranChoice::Kind::End);
+
+    VeteranChoice choice = decide(2 + patience);
+    ASSERT_EQ(choice.kind, VeteranChoice::Kind::Move) << "nobody hit for " << patience + 1 << " activations";
+    EXPECT_LE(std::max(std::abs(choice.x - enemy->tileX), std::abs(choice.y - enemy->tileY)), 5)
+        << "walks in to fire";
+
+    // A hit anywhere makes it patient again.
+    enemy->hp = 190;
+    EXPECT_EQ(decide(3 + patience).kind, VeteranChoice::Kind::End);
+}
+
 TEST(VeteranOpponent, ActsAtTheChosenPaceAsClassicDoes) {
     for (OpponentRule rule : {OpponentRule::Classic, OpponentRule::Veteran}) {
         for (int64_t pause : {DefaultAiActionMilliseconds, FastAiActionMilliseconds}) {
