@@ -32,6 +32,15 @@ TEST(SimulatorTool, PrintsTheBattleAndTheWinRate) {
     EXPECT_NE(out.find("winner: player 1"), std::string::npos) << out;
     EXPECT_NE(out.find("activations: "), std::string::npos) << out;
     EXPECT_NE(out.find("player 1  Gold"), std::string::npos) << out;
+    // The trace tells the same battle as it goes: each activation, its moves and shots, and every loss.
+    std::string traced;
+    ASSERT_EQ(RunTool("./vantor-sim 'XMLFiles\\Missions\\01_Outskirts.xml' --trace 2>/dev/null", traced), 0);
+    EXPECT_EQ(traced.rfind("#1 P1 Gold Wolf at (2, 5)", 0), 0u) << traced;
+    EXPECT_NE(traced.find("   moves to ("), std::string::npos) << traced;
+    EXPECT_NE(traced.find("   fires (shot 1)"), std::string::npos) << traced;
+    EXPECT_NE(traced.find("P2 Scout Rat destroyed"), std::string::npos) << traced;
+    EXPECT_NE(traced.find("P2 Picket Frog destroyed"), std::string::npos) << traced;
+    EXPECT_NE(traced.find(out), std::string::npos) << "ends as the untraced battle does\n" << traced;
     ASSERT_EQ(RunTool("./vantor-sim 'XMLFiles\\Missions\\01_Outskirts.xml' --seeds 3 2>/dev/null", out), 0);
     EXPECT_NE(out.find("win rate of player 1: 100.0 %"), std::string::npos) << out;
     ASSERT_EQ(
