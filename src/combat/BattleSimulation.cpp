@@ -53,7 +53,8 @@ public:
         }
         if (screen.activeUnit != nullptr && screen.shotsThisTurn != shots_) {
             if (screen.shotsThisTurn > shots_) {
-                std::printf("   fires (shot %d), time %d\n", screen.shotsThisTurn, screen.activeUnit->timeUsed);
+                std::printf("   fires (shot %d), time %d\n", screen.shotsThisTurn,
+                            screen.activeUnit->timeUsed);
             }
             shots_ = screen.shotsThisTurn;
         }

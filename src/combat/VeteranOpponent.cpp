@@ -242,7 +242,8 @@ double VeteranPlanner::enemyDamageAt(Enemy& enemy, int32_t x, int32_t y) {
                 continue;
             }
             int32_t shots = AffordableShots(
-                gun, LeastStartTime + static_cast<int32_t>(enemy.reach.cost[static_cast<size_t>(q)]), gun.shots);
+                gun, LeastStartTime + static_cast<int32_t>(enemy.reach.cost[static_cast<size_t>(q)]),
+                gun.shots);
             if (shots > bestShots && sight_.Sees(qx, qy, x, y)) {
                 bestShots = shots;
             }
@@ -494,7 +495,7 @@ VeteranChoice VeteranPlanner::chooseWaitingTile() {
     }
     if (here != nullptr) {
         bool gain = chosen == leastExposed && bestSafe == nullptr && !impatient_ ? lessExposed(*chosen, *here)
-                                                                  : better(*chosen, *here);
+                                                                                 : better(*chosen, *here);
         bool retreat = chosen == bestSafe && Threatened(here->x, here->y);
         if (!gain && !retreat) {
             return stay;
