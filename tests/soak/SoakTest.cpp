@@ -17,8 +17,11 @@
 // AddressSanitizer's allocator statistics (GCC ships no header for them).
 extern "C" size_t __sanitizer_get_current_allocated_bytes();
 extern "C" size_t __sanitizer_get_heap_size();
+extern "C" void __sanitizer_print_memory_profile(size_t topPercent, size_t maxContexts);
+extern "C" void __sanitizer_purge_allocator();
 #endif
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <fstream>
@@ -79,6 +82,53 @@ double ResidentMegabytes() {
     return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
 }
 
+// Resident memory by where it lies: AddressSanitizer's shadow and its allocator's own region (x86-64
+// layout), mapped files (code and data of the program and its libraries) and other anonymous mappings
+// (large allocations, GL buffers, compiled shaders). Tells a real growth from a sanitizer's or a driver's.
+std::string ResidentByKind() {
+    std::ifstream smaps("/proc/self/smaps");
+    std::string line;
+    double shadow = 0;
+    double allocator = 0;
+    double files = 0;
+    double other = 0;
+    double largestOther = 0;
+    unsigned long long start = 0;
+    bool file = false;
+    while (std::getline(smaps, line)) {
+        unsigned long long from = 0;
+        unsigned long long to = 0;
+        char path[512] = "";
+        if (std::sscanf(line.c_str(), "%llx-%llx %*s %*s %*s %*s %511s", &from, &to, path) >= 2 &&
+            line.find(':') > line.find(' ')) {
+            start = from;
+            file = path[0] != '\0' && path[0] != '[';
+            continue;
+        }
+        unsigned long long kb = 0;
+        if (std::sscanf(line.c_str(), "Rss: %llu kB", &kb) != 1) {
+            continue;
+        }
+        const double mb = double(kb) / 1024.0;
+        if (start >= 0x7fff8000ull && start < 0x10007fff8000ull) {
+            shadow += mb;
+        } else if (start >= 0x600000000000ull && start < 0x640000000000ull) {
+            allocator += mb;
+        } else if (file) {
+            files += mb;
+        } else {
+            other += mb;
+            largestOther = std::max(largestOther, mb);
+        }
+    }
+    char text[200];
+    std::snprintf(text, sizeof text,
+                  "resident: %.1f MB shadow, %.1f MB allocator region, %.1f MB files, %.1f MB other anonymous "
+                  "(largest %.1f MB)",
+                  shadow, allocator, files, other, largestOther);
+    return text;
+}
+
 // Waits, without running frames, until no effect is playing any more; false after five seconds.
 bool AwaitQuiet() {
     for (int wait = 0; wait < 250; ++wait) {
@@ -96,6 +146,12 @@ Holdings Measure(GameDriver& driver) {
     game.sound.ReclaimFinishedChannels();
     Holdings holdings;
     holdings.frame = driver.framesRun();
+#if defined(__SANITIZE_ADDRESS__)
+    // AddressSanitizer keeps the pages of freed small blocks for reuse and never gives them back by itself,
+    // so resident memory would swing by 30 MB with whatever a round last freed. Given back first, resident
+    // memory counts what the program holds.
+    __sanitizer_purge_allocator();
+#endif
     holdings.residentMb = ResidentMegabytes();
 #if defined(__SANITIZE_ADDRESS__)
     holdings.heapInUseMb = double(__sanitizer_get_current_allocated_bytes()) / (1024.0 * 1024.0);
@@ -276,8 +332,16 @@ TEST(Soak, TwentyThousandFramesOfPlayHoldNothingMore) {
         }
         ++round;
         rounds.push_back(Measure(driver));
-        std::printf("%s (round %d)\n", rounds.back().Describe().c_str(), round);
+        std::printf("%s (round %d)\n    %s\n", rounds.back().Describe().c_str(), round,
+                    ResidentByKind().c_str());
         std::fflush(stdout);
+#if defined(__SANITIZE_ADDRESS__)
+        // VANTOR_SOAK_PROFILE lists where the live heap was allocated after each round, on the error stream.
+        if (std::getenv("VANTOR_SOAK_PROFILE") != nullptr) {
+            std::fprintf(stderr, "heap profile after round %d\n", round);
+            __sanitizer_print_memory_profile(90, 60);
+        }
+#endif
     }
     ASSERT_GE(rounds.size(), 4u) << "too few rounds to judge";
 
@@ -285,6 +349,7 @@ TEST(Soak, TwentyThousandFramesOfPlayHoldNothingMore) {
     const Holdings& warm = rounds[2];
     const Holdings& last = rounds.back();
     EXPECT_LT(last.residentMb - warm.residentMb, 10.0) << warm.Describe() << "\n" << last.Describe();
+    EXPECT_LT(last.heapInUseMb - warm.heapInUseMb, 10.0) << "live heap blocks";
     EXPECT_EQ(last.displayLists, warm.displayLists);
     EXPECT_EQ(last.textures, warm.textures);
     EXPECT_EQ(last.pickColours, warm.pickColours);
