@@ -1,7 +1,7 @@
 #include "combat/CombatScreen.h"
 #include "core/GameContext.h"
-#include "core/Screens.h"
 #include "core/GameState.h"
+#include "core/Screens.h"
 #include "driver/BattleTactics.h"
 #include "driver/GameDriver.h"
 #include "hud/HudLayout.h"
@@ -66,10 +66,11 @@ struct Holdings {
     std::string Describe() const {
         char text[320];
         std::snprintf(text, sizeof text,
-                      "frame %6lld: %7.1f MB resident (heap %6.1f MB in use of %6.1f MB), %4d display lists, %4d textures, %5zu pick colours, "
+                      "frame %6lld: %7.1f MB resident (heap %6.1f MB in use of %6.1f MB), %4d display lists, "
+                      "%4d textures, %5zu pick colours, "
                       "%3d sound channels held, %3zu sounds loaded",
-                      static_cast<long long>(frame), residentMb, heapInUseMb, heapMappedMb, displayLists, textures, pickColours,
-                      channelsHeld, soundsLoaded);
+                      static_cast<long long>(frame), residentMb, heapInUseMb, heapMappedMb, displayLists,
+                      textures, pickColours, channelsHeld, soundsLoaded);
         return text + std::string(" [") + channelHolders + "]";
     }
 };
@@ -122,10 +123,11 @@ std::string ResidentByKind() {
         }
     }
     char text[200];
-    std::snprintf(text, sizeof text,
-                  "resident: %.1f MB shadow, %.1f MB allocator region, %.1f MB files, %.1f MB other anonymous "
-                  "(largest %.1f MB)",
-                  shadow, allocator, files, other, largestOther);
+    std::snprintf(
+        text, sizeof text,
+        "resident: %.1f MB shadow, %.1f MB allocator region, %.1f MB files, %.1f MB other anonymous "
+        "(largest %.1f MB)",
+        shadow, allocator, files, other, largestOther);
     return text;
 }
 
@@ -373,6 +375,7 @@ TEST(Soak, TwentyThousandFramesOfPlayHoldNothingMore) {
     }
     ASSERT_NE(hover, nullptr) << "the hover sound was loaded";
     ASSERT_GE(hover->channel, 0) << "the hover sound has a channel after " << driver.framesRun() << " frames";
-    EXPECT_NE(Mix_Playing(hover->channel), 0) << "the hover sound plays after " << driver.framesRun() << " frames";
+    EXPECT_NE(Mix_Playing(hover->channel), 0)
+        << "the hover sound plays after " << driver.framesRun() << " frames";
     EXPECT_NE(Mix_PlayingMusic(), 0) << "the menu's music plays";
 }
