@@ -7,6 +7,7 @@
 #include "core/GameContext.h"
 #include "core/GameState.h"
 #include "core/MainLoop.h"
+#include "core/Screens.h"
 #include "driver/BattleTactics.h"
 #include "driver/GameDriver.h"
 #include "hud/HudLayout.h"
@@ -177,7 +178,7 @@ int main() {
     // [SECTION] Front-end and campaign screens, the pointer resting where no button is.
     driver.MoveMouse(5, 595);
     Idle(driver, "main menu");
-    if (!driver.ClickButton(kChangeState, kWorldMapState)) {
+    if (!driver.ClickButton(kSendMessage, kStartValue)) {
         std::fprintf(stderr, "the main menu has no START button\n");
         return 1;
     }
