@@ -140,6 +140,14 @@ int main() {
         std::fprintf(stderr, "cannot enter the run folder %s\n", VANTOR_RUN_DIR);
         return 1;
     }
+    // Settings and saves of its own, so every run starts a fresh campaign and no player's files are touched.
+    char home[] = "/tmp/vantor_frame_bench_XXXXXX";
+    if (mkdtemp(home) == nullptr) {
+        std::fprintf(stderr, "cannot make a folder for the settings\n");
+        return 1;
+    }
+    setenv("XDG_CONFIG_HOME", (std::string(home) + "/config").c_str(), 1);
+    setenv("XDG_DATA_HOME", (std::string(home) + "/data").c_str(), 1);
     if (const char* frames = std::getenv("VANTOR_BENCH_FRAMES"); frames != nullptr && std::atoi(frames) > 0) {
         kFrames = std::atoi(frames);
     }

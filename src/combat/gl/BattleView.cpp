@@ -4,6 +4,7 @@
 #include "combat/BattleLayout.h"
 #include "combat/UnitMovement.h"
 #include "combat/gl/BattleParticles.h"
+#include "combat/gl/TileBatches.h"
 #include "data/Component.h"
 #include "hud/HudLayout.h"
 #include "platform/sdl/Texture.h"
@@ -26,32 +27,34 @@ void PickColour(int32_t id) {
                static_cast<GLubyte>(id % 1000));
 }
 
-void MarkerColour(TileMarker marker) {
+} // namespace
+
+BattleView::MarkerRgba BattleView::MarkerColourOf(TileMarker marker) {
     switch (marker) {
     case TileMarker::Reachable:
     case TileMarker::WasReachable:
-        glColor4f(0, 0, 1, MarkerAlpha);
-        break;
+        return {{0, 0, 1, MarkerAlpha}};
     case TileMarker::Target:
-        glColor4f(1, 0, 0, MarkerAlpha);
-        break;
+        return {{1, 0, 0, MarkerAlpha}};
     case TileMarker::Path:
-        glColor4f(1, 0.65f, 0, MarkerAlpha);
-        break;
+        return {{1, 0.65f, 0, MarkerAlpha}};
     case TileMarker::PathEnd:
-        glColor4f(0, 1, 0, MarkerAlpha);
-        break;
+        return {{0, 1, 0, MarkerAlpha}};
     default:
-        glColor4f(1, 1, 1, MarkerAlpha);
-        break;
+        return {{1, 1, 1, MarkerAlpha}};
     }
 }
+
+namespace {
 
 // The clip-space planes of the current projection and model-view: a box wholly outside one of them is out
 // of sight.
 class ViewVolume {
 public:
-    ViewVolume() {
+    // The whole view, or only the part of it inside the window rectangle [low, high] of normalised device
+    // coordinates (x and y from -1 to 1).
+    explicit ViewVolume(float lowX = -1.0f, float highX = 1.0f, float lowY = -1.0f, float highY = 1.0f)
+        : low_{lowX, lowY}, high_{highX, highY} {
         GLfloat modelView[16];
         GLfloat projection[16];
         glGetFloatv(GL_MODELVIEW_MATRIX, modelView);
@@ -77,16 +80,18 @@ public:
                 corners[i][row] = clip_[row] * p[0] + clip_[4 + row] * p[1] + clip_[8 + row] * p[2] + clip_[12 + row];
             }
         }
-        // -w <= x, y, z <= w: six planes, each a sign and an axis.
+        // low w <= x, y <= high w and -w <= z <= w: six planes, each an axis and a side.
         for (int axis = 0; axis < 3; ++axis) {
-            for (const float sign : {1.0f, -1.0f}) {
-                bool allOutside = true;
-                for (int i = 0; i < 8 && allOutside; ++i) {
-                    allOutside = sign * corners[i][axis] > corners[i][3];
-                }
-                if (allOutside) {
-                    return false;
-                }
+            const float low = axis < 2 ? low_[axis] : -1.0f;
+            const float high = axis < 2 ? high_[axis] : 1.0f;
+            bool allBelow = true;
+            bool allAbove = true;
+            for (int i = 0; i < 8 && (allBelow || allAbove); ++i) {
+                allBelow = allBelow && corners[i][axis] < low * corners[i][3];
+                allAbove = allAbove && corners[i][axis] > high * corners[i][3];
+            }
+            if (allBelow || allAbove) {
+                return false;
             }
         }
         return true;
@@ -94,6 +99,8 @@ public:
 
 private:
     float clip_[16] = {};
+    float low_[2];
+    float high_[2];
 };
 
 // The box a tile's block fills: 4 units square around its centre, from the ground to half its elevation.
@@ -308,8 +315,11 @@ void BattleView::DrawTiles(CombatScreen& screen, bool pickPass) {
         renderer.SetMaterial(0.1f, 0.1f, 0.1f, 1.0f);
     }
     const float lift = static_cast<float>(3 - screen.camera.zoomLevel) * 0.0015f;
-    // Tiles out of sight are not sent at all.
-    const ViewVolume volume;
+    // Tiles out of sight are not sent at all; a pick pass of one pixel sends only the tiles around it.
+    const ViewVolume volume = pickWindow_.has_value()
+                                  ? ViewVolume(pickWindow_->lowX, pickWindow_->highX, pickWindow_->lowY,
+                                               pickWindow_->highY)
+                                  : ViewVolume();
     shownTiles_.assign(map.tiles().size(), false);
     bool anyMarker = false;
     if (!pickPass) {
@@ -334,6 +344,10 @@ void BattleView::DrawTiles(CombatScreen& screen, bool pickPass) {
     }
     std::sort(drawOrder_.begin(), drawOrder_.end(),
               [](const TileInOrder& a, const TileInOrder& b) { return a.distance < b.distance; });
+    if (!pickPass) {
+        batches_.Update(map, *block, WhiteTexture());
+        batches_.Begin();
+    }
     for (const TileInOrder& shown : drawOrder_) {
         const uint32_t x = shown.x;
         const uint32_t y = shown.y;
@@ -352,6 +366,11 @@ void BattleView::DrawTiles(CombatScreen& screen, bool pickPass) {
             continue;
         }
         anyMarker = anyMarker || tile->marker != TileMarker::None;
+        const size_t index = x + static_cast<size_t>(y) * map.width();
+        if (batches_.Batched(index)) {
+            batches_.Add(index);
+            continue;
+        }
         glPushMatrix();
         glTranslatef(static_cast<float>(x) * 4.0f, 0.0f, static_cast<float>(y) * 4.0f);
         glScalef(1.0f, elevation, 1.0f);
@@ -360,28 +379,17 @@ void BattleView::DrawTiles(CombatScreen& screen, bool pickPass) {
         glCallList(block->fullList);
         glPopMatrix();
     }
-    // The marker plates, in one pass over the finished tiles: each sits just above its tile's top, so the
+    if (!pickPass) {
+        batches_.Draw();
+    }
+    // The marker plates, in one draw over the finished tiles: each sits just above its tile's top, so the
     // depth test still hides it behind nearer tiles.
     if (anyMarker) {
         renderer.SetLightingMode(Unlit);
         UnbindTexture();
         glEnable(GL_BLEND);
         glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-        for (uint32_t x = 0; x < map.width(); ++x) {
-            for (uint32_t y = 0; y < map.height(); ++y) {
-                const MapTile* tile = map.TileAt(static_cast<int32_t>(x), static_cast<int32_t>(y));
-                if (tile->marker == TileMarker::None || !shownTiles_[x + static_cast<size_t>(y) * map.width()]) {
-                    continue;
-                }
-                const float elevation = static_cast<float>(tile->elevation);
-                glPushMatrix();
-                glTranslatef(static_cast<float>(x) * 4.0f, (elevation - 1.0f) * 0.5f + lift,
-                             static_cast<float>(y) * 4.0f);
-                MarkerColour(tile->marker);
-                glCallList(plate->plainList);
-                glPopMatrix();
-            }
-        }
+        DrawMarkerPlates(map, *plate, lift);
         glDisable(GL_BLEND);
         renderer.SetLightingMode(Lit);
     }
@@ -391,6 +399,47 @@ void BattleView::DrawTiles(CombatScreen& screen, bool pickPass) {
         glEnable(GL_LIGHTING);
         renderer.SetLightingMode(Lit);
     }
+}
+
+void BattleView::DrawMarkerPlates(const LevelMap& map, const ModelNode& plate, float lift) {
+    // The plate's corners as its plain list sends them, moved onto each marked tile in sight, x outer and y
+    // inner, each in its marker's colour.
+    const size_t vertexCount = plate.vertices.size();
+    plateCorners_.clear();
+    for (uint32_t x = 0; x < map.width(); ++x) {
+        for (uint32_t y = 0; y < map.height(); ++y) {
+            const MapTile* tile = map.TileAt(static_cast<int32_t>(x), static_cast<int32_t>(y));
+            if (tile->marker == TileMarker::None || !shownTiles_[x + static_cast<size_t>(y) * map.width()]) {
+                continue;
+            }
+            const float at[3] = {static_cast<float>(x) * 4.0f,
+                                 (static_cast<float>(tile->elevation) - 1.0f) * 0.5f + lift,
+                                 static_cast<float>(y) * 4.0f};
+            const MarkerRgba colour = MarkerColourOf(tile->marker);
+            for (const ModelFace& face : plate.faces) {
+                if (face.vertices[0] >= vertexCount || face.vertices[1] >= vertexCount ||
+                    face.vertices[2] >= vertexCount) {
+                    continue;
+                }
+                for (const uint32_t index : face.vertices) {
+                    const Vector3& p = plate.vertices[index].position;
+                    plateCorners_.push_back({{p.x + at[0], p.y + at[1], p.z + at[2]}, colour});
+                }
+            }
+        }
+    }
+    if (plateCorners_.empty()) {
+        return;
+    }
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_COLOR_ARRAY);
+    glVertexPointer(3, GL_FLOAT, sizeof(PlateCorner), &plateCorners_[0].position);
+    glColorPointer(4, GL_FLOAT, sizeof(PlateCorner), &plateCorners_[0].colour);
+    glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(plateCorners_.size()));
+    glDisableClientState(GL_COLOR_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+    const MarkerRgba last = plateCorners_.back().colour;
+    glColor4f(last.rgba[0], last.rgba[1], last.rgba[2], last.rgba[3]);
 }
 
 void BattleView::DrawBackdrop(uint32_t texture) {
@@ -588,8 +637,16 @@ PickResult BattleView::PickAt(CombatScreen& screen, int32_t x, int32_t y, int32_
     if (inside) {
         glEnable(GL_SCISSOR_TEST);
         glScissor(viewport[0] + x, viewport[1] + viewport[3] - 1 - y, 1, 1);
+        // The pixel's part of the view, a pixel wider on every side.
+        const float w = static_cast<float>(viewport[2]);
+        const float h = static_cast<float>(viewport[3]);
+        const float row = static_cast<float>(viewport[3] - 1 - y);
+        pickWindow_ = PickWindow{2.0f * (static_cast<float>(x) - 1.0f) / w - 1.0f,
+                                 2.0f * (static_cast<float>(x) + 2.0f) / w - 1.0f, 2.0f * (row - 1.0f) / h - 1.0f,
+                                 2.0f * (row + 2.0f) / h - 1.0f};
     }
     DrawPickPass(screen);
+    pickWindow_.reset();
     glDisable(GL_SCISSOR_TEST);
     const int32_t found = ReadPickId(x, y);
     if (id != nullptr) {

@@ -2,11 +2,13 @@
 
 #include "combat/CombatHooks.h"
 #include "combat/CombatScreen.h"
+#include "combat/gl/TileBatches.h"
 #include "render/Maths.h"
 
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -76,6 +78,8 @@ public:
     // [SECTION] Parts drawn by the frame
     // The tiles with their markers (depth test on), or their pick colours.
     void DrawTiles(CombatScreen& screen, bool pickPass);
+    // The marker plates of the marked tiles in sight, lifted by lift, in one draw (blending set by the caller).
+    void DrawMarkerPlates(const LevelMap& map, const ModelNode& plate, float lift);
     // The screen-filling backdrop behind everything drawn so far: only pixels no tile covers show it.
     void DrawBackdrop(uint32_t texture);
     // Every unit of the turn queue, with bars and the active-unit marker outside the pick pass.
@@ -126,4 +130,24 @@ private:
         uint32_t y;
     };
     std::vector<TileInOrder> drawOrder_;
+    // The tile blocks, drawn a texture at a time.
+    TileBatches batches_;
+    // The marker plates of the last frame, corners in world coordinates.
+    struct MarkerRgba {
+        float rgba[4];
+    };
+    static MarkerRgba MarkerColourOf(TileMarker marker);
+    struct PlateCorner {
+        float position[3];
+        MarkerRgba colour;
+    };
+    std::vector<PlateCorner> plateCorners_;
+    // While a one-pixel pick pass runs: the pixel's window in normalised device coordinates.
+    struct PickWindow {
+        float lowX;
+        float highX;
+        float lowY;
+        float highY;
+    };
+    std::optional<PickWindow> pickWindow_;
 };
