@@ -29,12 +29,23 @@ public:
     // Draws the tiles added since Begin, textured and lit by the current state: one draw per texture.
     void Draw();
 
-private:
+    // One corner of a block as it is drawn: world position, the normal its block's matrix would give, and
+    // the texture coordinate.
     struct Corner {
         float position[3];
         float normal[3];
         float uv[2];
     };
+    // The corners the tile at index is drawn with (none for a tile not batched).
+    std::vector<Corner> CornersOf(size_t index) const {
+        if (!Batched(index)) {
+            return {};
+        }
+        const auto first = corners_.begin() + first_[index];
+        return {first, first + count_[index]};
+    }
+
+private:
     struct Key {
         int32_t elevation;
         uint32_t texture;
