@@ -91,7 +91,7 @@ Row Measure(GameDriver& driver, const std::string& screen, const std::function<v
     for (int i = 0; i < kWarmUpFrames; ++i) {
         driver.Frame();
     }
-    Row row{screen, {}};
+    Row row{screen, {}, {}};
     for (int i = 0; i < kFrames; ++i) {
         const double cpuBefore = ProcessCpuMilliseconds();
         step(i);

@@ -198,7 +198,9 @@ bool Renderer::BuildLightingShader() {
     while (glGetError() != GL_NO_ERROR) {
     }
     if (status != GLEW_OK || glCreateShader == nullptr) {
-        std::fprintf(stderr, "GLEW could not start; drawing without the lighting shader\n");
+        std::fprintf(stderr, "GLEW could not start (%s); drawing without the lighting shader\n",
+                     status != GLEW_OK ? reinterpret_cast<const char*>(glewGetErrorString(status))
+                                       : "no shader functions");
         return false;
     }
     shader.vertexPath = "Graphics\\shader\\lighting.vert";
