@@ -97,24 +97,6 @@ std::vector<PixelPoint> ChangedPixels(const Picture& before, const Picture& afte
     return pixels;
 }
 
-// Clicks through the build screen's pages until its part list shows the part, then clicks that row.
-bool EquipPart(GameDriver& driver, const std::string& part) {
-    SquadBuilder& builder = SquadBuildMessage::Get().builder;
-    const Inventory& inventory = driver.game().campaign->army().inventory;
-    for (int turn = 0; turn < 2 * kInventoryPages; ++turn) {
-        const std::vector<InventoryRow> rows = builder.Rows(inventory);
-        for (size_t row = 0; row < rows.size(); ++row) {
-            if (rows[row].name == part) {
-                return driver.ClickButton(SendMessage, BuildValue::FirstRow + int32_t(row));
-            }
-        }
-        // Forward to the last page, then back from there.
-        const bool forward = turn < kInventoryPages - 1;
-        driver.ClickButton(SendMessage, forward ? BuildValue::NextPage : BuildValue::PreviousPage);
-    }
-    return false;
-}
-
 // Builds the mech of a squad slot from its parts on the build screen and checks its preview.
 void BuildMech(GameDriver& driver, int32_t slot) {
     Army& army = driver.game().campaign->army();

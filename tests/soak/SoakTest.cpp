@@ -178,23 +178,6 @@ Holdings Measure(GameDriver& driver) {
     return holdings;
 }
 
-// Clicks through the build screen's pages until its part list shows the part, then clicks that row.
-bool EquipPart(GameDriver& driver, const std::string& part) {
-    SquadBuilder& builder = SquadBuildMessage::Get().builder;
-    const Inventory& inventory = driver.game().campaign->army().inventory;
-    for (int turn = 0; turn < 2 * kInventoryPages; ++turn) {
-        const std::vector<InventoryRow> rows = builder.Rows(inventory);
-        for (size_t row = 0; row < rows.size(); ++row) {
-            if (rows[row].name == part && rows[row].count > 0) {
-                return driver.ClickButton(SendMessage, BuildValue::FirstRow + int32_t(row));
-            }
-        }
-        const bool forward = turn < kInventoryPages - 1;
-        driver.ClickButton(SendMessage, forward ? BuildValue::NextPage : BuildValue::PreviousPage);
-    }
-    return false;
-}
-
 // Moves the pointer over every button of the current layout in turn, and off them again.
 void HoverEveryButton(GameDriver& driver) {
     std::vector<PixelPoint> middles;

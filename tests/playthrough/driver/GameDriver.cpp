@@ -6,6 +6,7 @@
 #include "hud/HudLayout.h"
 #include "platform/HighResTimer.h"
 #include "platform/sdl/SdlPlatform.h"
+#include "screens/BuildScreen.h"
 
 #include <imgui.h>
 #include <imgui_internal.h>
@@ -269,4 +270,23 @@ Picture GameDriver::Shot(const std::string& name) {
     std::snprintf(number, sizeof(number), "%02d_", ++shots_);
     SavePng(picture, folder_ + "/" + number + name + ".png");
     return picture;
+}
+
+bool EquipPart(GameDriver& driver, const std::string& part) {
+    SquadBuilder& builder = SquadBuildMessage::Get().builder;
+    const Inventory& inventory = driver.game().campaign->army().inventory;
+    for (int turn = 0; turn < 2 * kInventoryPages; ++turn) {
+        const std::vector<InventoryRow> rows = builder.Rows(inventory);
+        for (size_t row = 0; row < rows.size(); ++row) {
+            if (rows[row].name == part && rows[row].count > 0) {
+                return driver.ClickButton(int32_t(ButtonFunction::Message),
+                                          BuildValue::FirstRow + int32_t(row));
+            }
+        }
+        // Forward to the last page, then back from there.
+        const bool forward = turn < kInventoryPages - 1;
+        driver.ClickButton(int32_t(ButtonFunction::Message),
+                           forward ? BuildValue::NextPage : BuildValue::PreviousPage);
+    }
+    return false;
 }

@@ -113,3 +113,7 @@ private:
     PixelPoint pointer_{400, 300};
     uint32_t heldButtons_ = 0;
 };
+
+// Clicks through the build screen's pages until its part list shows the part with one left in store, then
+// clicks that row; false when no page shows it.
+bool EquipPart(GameDriver& driver, const std::string& part);
