@@ -17,6 +17,7 @@
 #include <GL/glu.h>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -103,6 +104,11 @@ private:
     float high_[2];
 };
 
+// The whole view, or only the window of a one-pixel pick pass.
+template <typename Window> ViewVolume VolumeFor(const std::optional<Window>& window) {
+    return window.has_value() ? ViewVolume(window->lowX, window->highX, window->lowY, window->highY) : ViewVolume();
+}
+
 // The box a tile's block fills: 4 units square around its centre, from the ground to half its elevation.
 bool TileMayShow(const ViewVolume& volume, uint32_t x, uint32_t y, const MapTile& tile) {
     const float top = static_cast<float>(tile.elevation) * 0.5f;
@@ -111,6 +117,16 @@ bool TileMayShow(const ViewVolume& volume, uint32_t x, uint32_t y, const MapTile
     // The marker plate sits a little above the top.
     return volume.MayShow({centreX - 2.0f, std::min(0.0f, top) - 0.1f, centreZ - 2.0f},
                           {centreX + 2.0f, std::max(0.0f, top) + 0.1f, centreZ + 2.0f});
+}
+
+// The cube around a mech's position that holds everything drawn for it.
+bool UnitMayShow(const ViewVolume& volume, const Component& core) {
+    const float reach = ComponentReach(core);
+    if (!std::isfinite(reach)) {
+        return true;
+    }
+    const Vector3& at = core.transform.position;
+    return volume.MayShow({at.x - reach, at.y - reach, at.z - reach}, {at.x + reach, at.y + reach, at.z + reach});
 }
 
 // A model of the renderer's table when it has one, otherwise one of our own built on first use.
@@ -316,10 +332,7 @@ void BattleView::DrawTiles(CombatScreen& screen, bool pickPass) {
     }
     const float lift = static_cast<float>(3 - screen.camera.zoomLevel) * 0.0015f;
     // Tiles out of sight are not sent at all; a pick pass of one pixel sends only the tiles around it.
-    const ViewVolume volume = pickWindow_.has_value()
-                                  ? ViewVolume(pickWindow_->lowX, pickWindow_->highX, pickWindow_->lowY,
-                                               pickWindow_->highY)
-                                  : ViewVolume();
+    const ViewVolume volume = VolumeFor(pickWindow_);
     shownTiles_.assign(map.tiles().size(), false);
     bool anyMarker = false;
     if (!pickPass) {
@@ -485,8 +498,16 @@ void BattleView::DrawUnits(CombatScreen& screen, bool pickPass) {
         renderer.SetMaterial(1.0f, 1.0f, 1.0f, 1.0f);
         glColor4f(1, 1, 1, 1);
     }
+    // A mech out of sight is not sent, nor one away from a one-pixel pick pass's pixel.
+    const ViewVolume volume = VolumeFor(pickWindow_);
     for (Unit* unit : screen.turnQueue) {
         if (unit->core == nullptr) {
+            continue;
+        }
+        if (!UnitMayShow(volume, *unit->core)) {
+            if (!pickPass) {
+                StepComponentAnimations(*unit->core);
+            }
             continue;
         }
         if (pickPass) {

@@ -8,6 +8,9 @@
 #include <GL/glew.h>
 #include <SDL_video.h>
 
+#include <algorithm>
+#include <cmath>
+#include <limits>
 #include <utility>
 
 namespace {
@@ -142,6 +145,40 @@ void DrawComponent(Component& component, bool pickPass) {
         StepAnimation(*component.model, component.animationKey, component.animationFrame,
                       component.transform);
     }
+}
+
+void StepComponentAnimations(Component& component) {
+    if (component.modelSlot < 1) {
+        return;
+    }
+    for (auto& child : component.children) {
+        StepComponentAnimations(*child);
+    }
+    if (component.model != nullptr && component.model->animated) {
+        StepAnimation(*component.model, component.animationKey, component.animationFrame,
+                      component.transform);
+    }
+}
+
+float ComponentReach(const Component& component) {
+    if (component.modelSlot < 1) {
+        return 0.0f;
+    }
+    if (component.displayList != 0 && component.model == nullptr) {
+        // A list of unknown make may reach anywhere.
+        return std::numeric_limits<float>::infinity();
+    }
+    // Both lists a module may draw are made of its model's own corners.
+    float reach = 0.0f;
+    if (component.model != nullptr) {
+        for (const ModelVertex& vertex : component.model->vertices) {
+            reach = std::max(reach, Length(vertex.position));
+        }
+    }
+    for (const auto& child : component.children) {
+        reach = std::max(reach, Length(child->transform.position) + ComponentReach(*child));
+    }
+    return std::abs(component.transform.scale) * reach;
 }
 
 void PrepareCoreModel(Component& core, int32_t skin, const Renderer& renderer) {

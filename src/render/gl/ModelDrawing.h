@@ -17,6 +17,14 @@ std::unique_ptr<ModelNode> LoadAse(AseLoader& loader, const std::string& gamePat
 // model slot is below 1 is skipped with its children. Animated models advance one frame after a normal pass.
 void DrawComponent(Component& component, bool pickPass);
 
+// Advances the animations a normal pass of DrawComponent would, without drawing: a module out of sight keeps
+// the same pace as one on screen.
+void StepComponentAnimations(Component& component);
+
+// How far from the module's position anything DrawComponent draws for it and its attached modules can reach,
+// in the units of its parent's space; infinite for a module drawing a list of no known model.
+float ComponentReach(const Component& component);
+
 // Multiplies the current matrix by the transform: translation, uniform scale, then rotation.
 void ApplyTransform(const Transform& transform);
 

@@ -10,6 +10,8 @@
 #include <GL/glu.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <set>
@@ -317,6 +319,53 @@ TEST_F(SceneTest, ComponentTreesDrawTheirCoreAndAnimateOnlyInTheVisiblePass) {
     EXPECT_EQ(core.animationFrame, 1);
     EXPECT_FLOAT_EQ(core.transform.position.x, boxPosition.x + 1.0f);
     glUseProgram(0);
+}
+
+TEST_F(SceneTest, AComponentTreesReachHoldsEveryCornerItDrawsAndHiddenTreesKeepAnimating) {
+    renderer.models[1] = std::move(box);
+    ModelNode* model = renderer.model(1);
+    model->animated = true;
+    AnimationTrack slide;
+    slide.keys.resize(2);
+    slide.keys[1].frame = 10;
+    slide.keys[1].transform.position = Vector3{10, 0, 0};
+    slide.length = 20;
+    slide.ComputeSteps();
+    model->tracks.push_back(slide);
+
+    Component core;
+    core.modelSlot = 1;
+    core.transform.scale = 2.0f;
+    core.transform.rotation = Quat{0.8f, 0.0f, 0.6f, 0.0f};
+    PrepareCoreModel(core, 0, renderer);
+    auto arm = std::make_unique<Component>();
+    arm->modelSlot = 1;
+    arm->model = model;
+    arm->transform.position = {3, 1, -2};
+    arm->transform.scale = 0.5f;
+    Component* armNode = arm.get();
+    core.children.push_back(std::move(arm));
+
+    // Every corner of both meshes, carried into the core's parent space, lies within the reach.
+    const float reach = ComponentReach(core);
+    float farthest = 0.0f;
+    for (const ModelVertex& vertex : model->vertices) {
+        farthest = std::max(farthest, Length(core.transform.Apply(vertex.position)));
+        farthest = std::max(farthest, Length(core.transform.Apply(armNode->transform.Apply(vertex.position))));
+    }
+    EXPECT_GE(reach, farthest - 1e-4f);
+    EXPECT_LT(reach, 4.0f * farthest) << "a reach far beyond the mesh would keep hidden mechs drawn";
+
+    // Out of sight, the mech's animation goes on at the pace of a drawn one.
+    StepComponentAnimations(core);
+    EXPECT_EQ(core.animationFrame, 1);
+    EXPECT_FLOAT_EQ(core.transform.position.x, 1.0f);
+
+    // A list of no known model could reach anywhere.
+    armNode->model = nullptr;
+    armNode->displayList = core.displayList;
+    EXPECT_TRUE(std::isinf(ComponentReach(core)));
+    armNode->displayList = 0;
 }
 
 TEST_F(SceneTest, ParticlesDrawAsOneBatchFacingTheCamera) {
