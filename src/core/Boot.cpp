@@ -10,6 +10,7 @@
 #include "render/ModelCatalogue.h"
 #include "render/gl/ModelDrawing.h"
 
+#include <atomic>
 #include <cstdlib>
 #include <filesystem>
 #include <future>
@@ -236,8 +237,9 @@ bool BootLoading(const GameContext& game) {
 
 namespace {
 
-// Decodes pictures on a thread of its own, in the order the boot will ask for them, while the boot opens
-// the window and loads the models; the boot then only makes them textures.
+// Decodes pictures on a thread of its own, in the order the boot will ask for them; the boot then only makes
+// them textures. The first is decoded while the window opens; the others wait until it has been taken, so
+// that they do not slow the window down on a busy machine, and are decoded while the models load.
 class PicturePrefetch {
 public:
     explicit PicturePrefetch(std::vector<std::string> paths)
@@ -245,13 +247,24 @@ public:
         for (size_t i = 0; i < paths_.size(); ++i) {
             waiting_.emplace(paths_[i], promises_[i].get_future());
         }
-        worker_ = std::thread([this] {
-            for (size_t i = 0; i < paths_.size(); ++i) {
-                promises_[i].set_value(DecodePicture(paths_[i]));
+        std::future<void> firstTaken = firstTaken_.get_future();
+        worker_ = std::thread([this, firstTaken = std::move(firstTaken)] {
+            for (size_t i = 0; i < paths_.size() && !stop_; ++i) {
+                if (i == 1) {
+                    firstTaken.wait();
+                }
+                if (!stop_) {
+                    promises_[i].set_value(DecodePicture(paths_[i]));
+                }
             }
         });
     }
-    ~PicturePrefetch() { worker_.join(); }
+    // A boot cut short stops decoding after the picture at hand.
+    ~PicturePrefetch() {
+        stop_ = true;
+        ReleaseRest();
+        worker_.join();
+    }
     PicturePrefetch(const PicturePrefetch&) = delete;
     PicturePrefetch& operator=(const PicturePrefetch&) = delete;
 
@@ -263,13 +276,25 @@ public:
         }
         DecodedPicture picture = found->second.get();
         waiting_.erase(found);
+        ReleaseRest();
         return picture;
     }
 
 private:
+    // Lets the worker go on past the first picture.
+    void ReleaseRest() {
+        if (!released_) {
+            released_ = true;
+            firstTaken_.set_value();
+        }
+    }
+
     std::vector<std::string> paths_;
     std::vector<std::promise<DecodedPicture>> promises_;
     std::unordered_map<std::string, std::future<DecodedPicture>> waiting_;
+    std::promise<void> firstTaken_;
+    bool released_ = false;
+    std::atomic<bool> stop_{false};
     std::thread worker_;
 };
 
