@@ -7,8 +7,11 @@
 #include "platform/Paths.h"
 #include "platform/sdl/InputDevices.h"
 #include "platform/sdl/Texture.h"
+#include "render/ModelCatalogue.h"
 #include "render/gl/ModelDrawing.h"
 
+#include <atomic>
+#include <cstdlib>
 #include <filesystem>
 #include <future>
 #include <optional>
@@ -93,36 +96,150 @@ const std::vector<BootPicture> bootPictures = {
 
 const char* const howToPlay3File = "Art Assets\\Screens\\HowTo_Objectives.png";
 
-void RunBoot(GameContext& game, BootServices& services) {
-    services.InitRenderer();
-    services.ListDataFiles(game.missionFiles, game.moduleFiles);
-    services.CreateInput();
-    game.menuMusic = services.LoadSound("Sound Assets\\BGM\\05 - Rock And A Hard Place.mp3", true, true);
-    game.interfaceSound =
-        services.LoadSound("Sound Assets\\SFX\\Menu_Sounds\\Menu_Mechanical03.wav", false, false);
-    for (size_t i = 0; i < std::size(LevelMap::TextureFiles); ++i) {
-        game.level.textures[i] = services.LoadTexture(LevelMap::TextureFiles[i]);
-    }
+namespace {
 
-    services.ChangeState(kLogoState);
-
-    services.BuildLevelModels();
-    game.renderer.textures[kBlankScreenSlot] = services.CreateBlankTexture(800, 600);
+// The file the picture list loads into a slot.
+const char* PictureOfSlot(int32_t slot) {
     for (const BootPicture& picture : bootPictures) {
-        game.renderer.textures[size_t(picture.slot)] = services.LoadTexture(picture.file);
+        if (picture.slot == slot) {
+            return picture.file;
+        }
     }
-    // The third how-to-play page has no picture of its own unless one was made for it.
-    if (services.FileExists(howToPlay3File)) {
-        game.renderer.textures[kHowToPlay3Slot] = services.LoadTexture(howToPlay3File);
+    return "";
+}
+
+} // namespace
+
+const char* const loadingPictureFile = "Art Assets\\Screens\\Loading.png";
+
+BootLoader::BootLoader(GameContext& game, BootServices& services) : game_(game), services_(services) {}
+
+BootLoader::BootLoader(GameContext& game, std::unique_ptr<BootServices> services)
+    : game_(game), owned_(std::move(services)), services_(*owned_) {}
+
+void BootLoader::Start() {
+    if (started_) {
+        return;
     }
-    services.BuildMarkerModel(game.renderer.textures[kActivePositionSlot]);
-    services.CreateCampaign();
+    started_ = true;
+    services_.OpenRenderer();
+    // The first logo needs its picture and nothing else; the picture list below skips it.
+    game_.renderer.textures[kLogoScreenSlot] = services_.LoadTexture(PictureOfSlot(kLogoScreenSlot));
+    services_.ChangeState(kLogoState);
+    // Before the first logo frame: the window is already full-screen if the player left it so.
+    services_.LoadSettings();
+    AddSteps();
+}
+
+void BootLoader::AddSteps() {
+    GameContext& game = game_;
+    BootServices& services = services_;
+    steps_.push_back([&services] { services.CreateFont(); });
+    steps_.push_back([&game, &services] {
+        game.renderer.textures[loadingScreenSlot] = services.LoadTexture(loadingPictureFile);
+    });
+    steps_.push_back([this] { modelFiles_ = services_.ReadModelCatalogue(); });
+    for (int32_t slot = 0; slot < modelSlotCount; ++slot) {
+        steps_.push_back([this, slot] {
+            if (size_t(slot) < modelFiles_.size()) {
+                services_.LoadModel(slot, modelFiles_[size_t(slot)]);
+            }
+        });
+    }
+    for (int32_t slot = 0; slot < modelSlotCount; ++slot) {
+        steps_.push_back([&services, slot] { services.BuildModelLists(slot); });
+    }
+    steps_.push_back([&game, &services] {
+        services.ListDataFiles(game.missionFiles, game.moduleFiles);
+        services.CreateInput();
+        game.menuMusic = services.LoadSound("Sound Assets\\BGM\\05 - Rock And A Hard Place.mp3", true, true);
+        game.interfaceSound =
+            services.LoadSound("Sound Assets\\SFX\\Menu_Sounds\\Menu_Mechanical03.wav", false, false);
+        services.SkipLogoRandomDraw();
+    });
+    for (size_t i = 0; i < std::size(LevelMap::TextureFiles); ++i) {
+        steps_.push_back([&game, &services, i] {
+            game.level.textures[i] = services.LoadTexture(LevelMap::TextureFiles[i]);
+        });
+    }
+    steps_.push_back([&game, &services] {
+        services.BuildLevelModels();
+        game.renderer.textures[kBlankScreenSlot] = services.CreateBlankTexture(800, 600);
+    });
+    for (const BootPicture& picture : bootPictures) {
+        if (picture.slot == kLogoScreenSlot) {
+            continue;
+        }
+        steps_.push_back([&game, &services, &picture] {
+            game.renderer.textures[size_t(picture.slot)] = services.LoadTexture(picture.file);
+        });
+    }
+    steps_.push_back([&game, &services] {
+        // The third how-to-play page has no picture of its own unless one was made for it.
+        if (services.FileExists(howToPlay3File)) {
+            game.renderer.textures[kHowToPlay3Slot] = services.LoadTexture(howToPlay3File);
+        }
+        services.BuildMarkerModel(game.renderer.textures[kActivePositionSlot]);
+        services.CreateCampaign();
+    });
+}
+
+bool BootLoader::Continue(std::chrono::steady_clock::duration budget) {
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point until = Clock::now() + budget;
+    while (next_ < steps_.size()) {
+        steps_[next_++]();
+        if (Clock::now() >= until) {
+            break;
+        }
+    }
+    return done();
+}
+
+void BootLoader::Finish() {
+    while (next_ < steps_.size()) {
+        steps_[next_++]();
+    }
+}
+
+void RunBoot(GameContext& game, BootServices& services) {
+    BootLoader loader(game, services);
+    loader.Start();
+    loader.Finish();
+}
+
+void StartBoot(GameContext& game, std::unique_ptr<BootServices> services) {
+    game.bootLoader = std::make_unique<BootLoader>(game, std::move(services));
+    game.bootLoader->Start();
+}
+
+void StartBoot(GameContext& game, BootServices& services) {
+    game.bootLoader = std::make_unique<BootLoader>(game, services);
+    game.bootLoader->Start();
+}
+
+void ContinueBoot(GameContext& game, std::chrono::steady_clock::duration budget) {
+    if (game.bootLoader != nullptr && game.bootLoader->Continue(budget)) {
+        game.bootLoader.reset();
+    }
+}
+
+void FinishBoot(GameContext& game) {
+    if (game.bootLoader != nullptr) {
+        game.bootLoader->Finish();
+        game.bootLoader.reset();
+    }
+}
+
+bool BootLoading(const GameContext& game) {
+    return game.bootLoader != nullptr && !game.bootLoader->done();
 }
 
 namespace {
 
-// Decodes pictures on a thread of its own, in the order the boot will ask for them, while the boot opens
-// the window and loads the models; the boot then only makes them textures.
+// Decodes pictures on a thread of its own, in the order the boot will ask for them; the boot then only makes
+// them textures. The first is decoded while the window opens; the others wait until it has been taken, so
+// that they do not slow the window down on a busy machine, and are decoded while the models load.
 class PicturePrefetch {
 public:
     explicit PicturePrefetch(std::vector<std::string> paths)
@@ -130,13 +247,24 @@ public:
         for (size_t i = 0; i < paths_.size(); ++i) {
             waiting_.emplace(paths_[i], promises_[i].get_future());
         }
-        worker_ = std::thread([this] {
-            for (size_t i = 0; i < paths_.size(); ++i) {
-                promises_[i].set_value(DecodePicture(paths_[i]));
+        std::future<void> firstTaken = firstTaken_.get_future();
+        worker_ = std::thread([this, firstTaken = std::move(firstTaken)] {
+            for (size_t i = 0; i < paths_.size() && !stop_; ++i) {
+                if (i == 1) {
+                    firstTaken.wait();
+                }
+                if (!stop_) {
+                    promises_[i].set_value(DecodePicture(paths_[i]));
+                }
             }
         });
     }
-    ~PicturePrefetch() { worker_.join(); }
+    // A boot cut short stops decoding after the picture at hand.
+    ~PicturePrefetch() {
+        stop_ = true;
+        ReleaseRest();
+        worker_.join();
+    }
     PicturePrefetch(const PicturePrefetch&) = delete;
     PicturePrefetch& operator=(const PicturePrefetch&) = delete;
 
@@ -148,35 +276,81 @@ public:
         }
         DecodedPicture picture = found->second.get();
         waiting_.erase(found);
+        ReleaseRest();
         return picture;
     }
 
 private:
+    // Lets the worker go on past the first picture.
+    void ReleaseRest() {
+        if (!released_) {
+            released_ = true;
+            firstTaken_.set_value();
+        }
+    }
+
     std::vector<std::string> paths_;
     std::vector<std::promise<DecodedPicture>> promises_;
     std::unordered_map<std::string, std::future<DecodedPicture>> waiting_;
+    std::promise<void> firstTaken_;
+    bool released_ = false;
+    std::atomic<bool> stop_{false};
     std::thread worker_;
 };
 
-// Every picture the boot loads from a file, in its order.
+// Every picture the boot loads from a file, in its order: the logo's first.
 std::vector<std::string> BootPictureFiles() {
-    std::vector<std::string> files(std::begin(LevelMap::TextureFiles), std::end(LevelMap::TextureFiles));
+    std::vector<std::string> files = {PictureOfSlot(kLogoScreenSlot), loadingPictureFile};
+    files.insert(files.end(), std::begin(LevelMap::TextureFiles), std::end(LevelMap::TextureFiles));
     for (const BootPicture& picture : bootPictures) {
-        files.emplace_back(picture.file);
+        if (picture.slot != kLogoScreenSlot) {
+            files.emplace_back(picture.file);
+        }
     }
     files.emplace_back(howToPlay3File);
     return files;
 }
+
+// Draws C random numbers from a sequence of its own while it lives; the game's sequence is left where it
+// was.
+class RandomAside {
+public:
+    RandomAside() : previous_(initstate(1, state_, sizeof(state_))) {}
+    ~RandomAside() { setstate(previous_); }
+    RandomAside(const RandomAside&) = delete;
+    RandomAside& operator=(const RandomAside&) = delete;
+
+private:
+    char state_[128] = {};
+    char* previous_;
+};
 
 // The boot of the running game.
 class GameBoot final : public BootServices {
 public:
     explicit GameBoot(GameContext& game) : game_(game), prefetch_(BootPictureFiles()) {}
 
-    void InitRenderer() override {
-        game_.renderer.UseWindow(&game_.window());
-        game_.renderer.InitRenderer(800, 600);
-        game_.shadersAvailable = game_.renderer.shaderReady();
+    void OpenRenderer() override {
+        // What the renderer's own start-up does, without the loading screen and the models: the logo
+        // shows while they load.
+        Renderer& renderer = game_.renderer;
+        renderer.UseWindow(&game_.window());
+        renderer.width = 800;
+        renderer.height = 600;
+        renderer.textures.fill(0);
+        SetTextureScreenSize(renderer.width, renderer.height);
+        if (!game_.window().IsOpen()) {
+            game_.window().Open();
+        }
+        renderer.SetupGLState();
+        renderer.camera.SetViewDistance(60.0f);
+        renderer.camera.zoomLevel = 1;
+        renderer.camera.UpdateCamera(false);
+        renderer.BuildLightingShader();
+        if (renderer.shaderReady()) {
+            renderer.shader.ActivateShader();
+        }
+        game_.shadersAvailable = renderer.shaderReady();
         // Buttons get their pick silhouettes from now on; the mouse finds them by colour.
         InstallHudTextureHooks(game_.hud);
         // Binds the context itself: the boot object is gone by the time the mouse moves.
@@ -184,6 +358,21 @@ public:
             const PickedObject picked = PickObject(game.renderer, game.hud, PickScene{}, x, y);
             return picked.button != nullptr ? int32_t(picked.button->pickColour) : 0;
         };
+    }
+    void CreateFont() override { game_.renderer.font.Create(); }
+    std::vector<std::string> ReadModelCatalogue() override {
+        std::vector<std::string> files;
+        ::ReadModelCatalogue("XMLFiles\\Models.xml", files);
+        return files;
+    }
+    void LoadModel(int32_t slot, const std::string& file) override {
+        Renderer& renderer = game_.renderer;
+        renderer.models[size_t(slot)] = !file.empty() ? LoadAse(renderer.aseLoader, file) : nullptr;
+    }
+    void BuildModelLists(int32_t slot) override {
+        if (ModelNode* model = game_.renderer.models[size_t(slot)].get()) {
+            model->BuildDisplayLists();
+        }
     }
     void ListDataFiles(std::vector<std::string>& missionFiles,
                        std::vector<std::string>& moduleFiles) override {
@@ -214,7 +403,15 @@ public:
     uint32_t CreateBlankTexture(int32_t width, int32_t height) override {
         return ::CreateBlankTexture(width, height);
     }
-    void ChangeState(int32_t state) override { game_.ChangeState(state); }
+    void ChangeState(int32_t state) override {
+        // The logo's start-up sound draws its id from a sequence of its own: the models' colours and
+        // everything after them draw the same numbers as when the logo was entered after the models and
+        // sounds had loaded, so a game started with a given seed plays out as it always did.
+        RandomAside aside;
+        game_.ChangeState(state);
+    }
+    void LoadSettings() override { LoadSettingsAtStart(game_); }
+    void SkipLogoRandomDraw() override { (void)std::rand(); }
     void BuildLevelModels() override {
         game_.levelBlockModel = std::make_unique<ModelNode>();
         game_.levelBlockModel->BuildProceduralModel(ProceduralTileBlock);
@@ -239,7 +436,7 @@ private:
 
 void BootUpdate() {
     GameContext& game = GameContext::Get();
-    GameBoot services(game);
-    RunBoot(game, services);
-    LoadSettingsAtStart(game);
+    if (game.bootLoader == nullptr) {
+        StartBoot(game, std::make_unique<GameBoot>(game));
+    }
 }

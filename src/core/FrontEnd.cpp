@@ -1,3 +1,4 @@
+#include "core/Boot.h"
 #include "core/GameContext.h"
 #include "core/ScreenHud.h"
 #include "core/Screens.h"
@@ -89,9 +90,12 @@ void UpdateLogo(int32_t slot, GameState next) {
     painter->DrawPicture(slot, true);
     HighResTimer& timer = HighResTimer::Get();
     if (!game.logoOnScreen) {
-        // The boot goes on loading after entering the first logo; a slow load must not use up its time.
+        // The logo's time counts from its first frame; that frame only shows it.
         game.logoOnScreen = true;
         game.logoStartTime = timer.Elapsed();
+    } else {
+        // The boot loads the rest over the first logo's frames.
+        ContinueBoot(game);
     }
     const double ms = double(timer.Elapsed() - game.logoStartTime) * 1000.0 / double(timer.Frequency);
     const uint32_t last = game.lastMessage.message;
@@ -101,6 +105,8 @@ void UpdateLogo(int32_t slot, GameState next) {
         game.lastMessage = WindowMessage{};
     }
     if (pressed || ms > logoMilliseconds) {
+        // No screen after the logo is shown with anything of the boot still to load.
+        FinishBoot(game);
         game.ChangeState(next);
     }
 }

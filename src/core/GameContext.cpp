@@ -1,6 +1,7 @@
 #include "core/GameContext.h"
 
 #include "combat/gl/CombatState.h"
+#include "core/Boot.h"
 #include "core/MainLoop.h"
 #include "core/Screens.h"
 #include "data/Component.h"
@@ -71,6 +72,8 @@ GameContext::GameContext()
 }
 
 GameContext::~GameContext() {
+    // A boot cut short by quitting during the first logo stops loading; its decoding thread ends.
+    bootLoader.reset();
     SetCoreVisualHook(nullptr);
     campaign.reset();
     SetPickColourReleaser(nullptr);

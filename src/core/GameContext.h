@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+class BootLoader;
 class CombatBoard;
 class InputDevices;
 
@@ -65,7 +66,7 @@ public:
     }
 
     // Window, shader, camera, font, lights, the screen-texture slots and the model table. Its window is the
-    // context's; the boot opens it with InitRenderer(800, 600).
+    // context's; the boot opens it at 800 x 600 and fills its slots and models over the first logo.
     Renderer renderer;
     // Turns this frame's key-down messages into the camera's key flags.
     CameraMsg cameraReceiver{renderer.camera.keys};
@@ -120,6 +121,8 @@ public:
     std::vector<std::string> missionFiles;
     // Module files found in the four module folders, sorted.
     std::vector<std::string> moduleFiles;
+    // What the boot has still to load while the first logo shows; null once everything is loaded.
+    std::unique_ptr<BootLoader> bootLoader;
 
     // Weapon-fire particles (2000 records made once).
     ParticlePool& particles() { return *particles_; }

@@ -6,10 +6,12 @@
 
 // Callbacks of the front-end screens in the state table, and what they draw with.
 
-// Boot loading: loads everything, switching to the logo screen half-way.
+// Boot loading: opens the window, loads the logo's picture and switches to the logo screen, whose frames
+// load the rest.
 void BootUpdate();
 
-// Logo screens: the start-up sound; each leaves 2 seconds after its first frame, or at a key press or click.
+// Logo screens: the start-up sound; each leaves 2 seconds after its first frame, or at a key press or click,
+// and never before the boot has loaded everything.
 void LogoEnter();
 void LogoUpdate();
 void TeamLogoUpdate();

@@ -12,11 +12,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -24,7 +27,16 @@ namespace {
 // Records what the boot asks for and hands out numbered textures.
 class RecordingBoot final : public BootServices {
 public:
-    void InitRenderer() override { calls.push_back("renderer"); }
+    void OpenRenderer() override { calls.push_back("renderer"); }
+    void CreateFont() override { calls.push_back("font"); }
+    std::vector<std::string> ReadModelCatalogue() override {
+        calls.push_back("catalogue");
+        return {"Art Assets\\a.ase", "", "Art Assets\\b.ase"};
+    }
+    void LoadModel(int32_t slot, const std::string& file) override {
+        calls.push_back("model " + std::to_string(slot) + " " + file);
+    }
+    void BuildModelLists(int32_t) override { ++modelLists; }
     void ListDataFiles(std::vector<std::string>& missions, std::vector<std::string>& modules) override {
         calls.push_back("list");
         missions.push_back("XMLFiles\\Missions\\m.xml");
@@ -38,6 +50,7 @@ public:
     bool FileExists(const std::string&) override { return pageThreeExists; }
     uint32_t LoadTexture(const std::string& path) override {
         textures.push_back(path);
+        std::this_thread::sleep_for(textureTime);
         return ++lastTexture;
     }
     uint32_t CreateBlankTexture(int32_t width, int32_t height) override {
@@ -47,14 +60,24 @@ public:
     void ChangeState(int32_t state) override {
         calls.push_back("state " + std::to_string(state) + " after " + std::to_string(textures.size()) +
                         " textures");
+        if (game != nullptr) {
+            game->ChangeState(state);
+        }
     }
+    void LoadSettings() override { calls.push_back("settings"); }
+    void SkipLogoRandomDraw() override { calls.push_back("logo random"); }
     void BuildLevelModels() override { calls.push_back("level models"); }
     void BuildMarkerModel(uint32_t texture) override { calls.push_back("marker " + std::to_string(texture)); }
     void CreateCampaign() override { calls.push_back("campaign"); }
 
     bool pageThreeExists = false;
+    // Where state changes go on to, if anywhere.
+    GameContext* game = nullptr;
+    // How long each picture takes.
+    std::chrono::milliseconds textureTime{0};
     std::vector<std::string> calls;
     std::vector<std::string> textures;
+    int32_t modelLists = 0;
     int32_t lastSound = 0;
     uint32_t lastTexture = 0;
 };
@@ -100,47 +123,54 @@ protected:
 
 } // namespace
 
-TEST_F(FrontEndTest, BootLoadsInOrderAndSwitchesToTheLogoHalfWay) {
+TEST_F(FrontEndTest, BootShowsTheLogoRightAfterItsPictureAndThenLoadsInOrder) {
     GameContext& game = GameContext::Get();
     RecordingBoot boot;
     RunBoot(game, boot);
 
-    ASSERT_GE(boot.calls.size(), 10u);
-    EXPECT_EQ(
-        std::vector<std::string>(boot.calls.begin(), boot.calls.begin() + 6),
-        (std::vector<std::string>{"renderer", "list", "input",
-                                  "sound Sound Assets\\BGM\\05 - Rock And A Hard Place.mp3 stream looping",
-                                  "sound Sound Assets\\SFX\\Menu_Sounds\\Menu_Mechanical03.wav sample",
-                                  "state 1 after 25 textures"}));
-    EXPECT_EQ(std::vector<std::string>(boot.calls.begin() + 6, boot.calls.end()),
-              (std::vector<std::string>{"level models", "blank 800x600", "marker 98", "campaign"}))
-        << "the marker takes the second active position picture, the last of 72";
+    EXPECT_EQ(boot.calls,
+              (std::vector<std::string>{"renderer", "state 1 after 1 textures", "settings", "font", "catalogue",
+                                        "model 0 Art Assets\\a.ase", "model 1 ", "model 2 Art Assets\\b.ase",
+                                        "list", "input",
+                                        "sound Sound Assets\\BGM\\05 - Rock And A Hard Place.mp3 stream looping",
+                                        "sound Sound Assets\\SFX\\Menu_Sounds\\Menu_Mechanical03.wav sample",
+                                        "logo random", "level models", "blank 800x600", "marker 99", "campaign"}))
+        << "the marker takes the second active position picture, the last of the list";
+    EXPECT_EQ(boot.modelLists, 48) << "every model slot's lists are compiled once more";
     EXPECT_EQ(game.menuMusic, 1);
     EXPECT_EQ(game.interfaceSound, 2);
     EXPECT_EQ(game.missionFiles.back(), "XMLFiles\\Missions\\m.xml");
 
+    // The logo's picture first, then the loading picture, the tiles and the rest without the logo's.
+    ASSERT_EQ(boot.textures.size(), 2u + 25u + 71u);
+    EXPECT_EQ(boot.textures[0], "Art Assets\\Screens\\LogoScreen.png");
+    EXPECT_EQ(boot.textures[1], "Art Assets\\Screens\\Loading.png");
+    EXPECT_EQ(std::count(boot.textures.begin(), boot.textures.end(), boot.textures[0]), 1);
+    EXPECT_EQ(game.renderer.textures[kLogoScreenSlot], 1u);
+    EXPECT_EQ(game.renderer.textures[loadingScreenSlot], 2u);
+
     // Tile textures go to the level, index by index; 25 to 31 stay empty.
-    EXPECT_EQ(boot.textures[0], "Art Assets\\grass_texture.png");
-    EXPECT_EQ(boot.textures[24], "Art Assets\\Textures\\Corner_TR.png");
-    EXPECT_EQ(game.level.textures[0], 1u);
-    EXPECT_EQ(game.level.textures[24], 25u);
+    EXPECT_EQ(boot.textures[2], "Art Assets\\grass_texture.png");
+    EXPECT_EQ(boot.textures[26], "Art Assets\\Textures\\Corner_TR.png");
+    EXPECT_EQ(game.level.textures[0], 3u);
+    EXPECT_EQ(game.level.textures[24], 27u);
     EXPECT_EQ(game.level.textures[25], 0u);
 
     // 72 pictures into distinct slots; the slots drawn by the front end are filled.
-    ASSERT_EQ(boot.textures.size(), 25u + 72u);
     std::set<int32_t> slots;
     for (const BootPicture& picture : bootPictures) {
         EXPECT_TRUE(slots.insert(picture.slot).second) << picture.slot;
     }
-    EXPECT_EQ(game.renderer.textures[kBlankScreenSlot], 26u);
-    EXPECT_EQ(boot.textures[25], "Art Assets\\Buttons\\Generic\\Menu_Block_Black.png");
-    EXPECT_EQ(game.renderer.textures[16], 27u);
+    EXPECT_EQ(bootPictures.size(), 72u);
+    EXPECT_EQ(game.renderer.textures[kBlankScreenSlot], 28u);
+    EXPECT_EQ(boot.textures[27], "Art Assets\\Buttons\\Generic\\Menu_Block_Black.png");
+    EXPECT_EQ(game.renderer.textures[16], 29u);
     for (int32_t slot : {kLogoScreenSlot, kTitleScreenSlot, kOptionsScreenSlot, kCreditsScreenSlot,
                          kHowToPlay1Slot, kHowToPlay2Slot, kTeamLogoScreenSlot, 53, 54, 55, 56, 72, 78}) {
         EXPECT_NE(game.renderer.textures[size_t(slot)], 0u) << slot;
     }
     EXPECT_EQ(game.renderer.textures[kHowToPlay3Slot], 0u) << "no third page picture was made";
-    EXPECT_EQ(game.renderer.textures[kActivePositionSlot], 98u);
+    EXPECT_EQ(game.renderer.textures[kActivePositionSlot], 99u);
 
     // A third page picture is loaded when it exists.
     RecordingBoot withPage;
@@ -148,6 +178,80 @@ TEST_F(FrontEndTest, BootLoadsInOrderAndSwitchesToTheLogoHalfWay) {
     RunBoot(game, withPage);
     EXPECT_EQ(withPage.textures.back(), howToPlay3File);
     EXPECT_NE(game.renderer.textures[kHowToPlay3Slot], 0u);
+}
+
+TEST_F(FrontEndTest, TheFirstLogoShowsBeforeTheRestLoadsAndIsNeverLeftWithAnythingUnloaded) {
+    GameContext& game = GameContext::Get();
+    std::vector<std::unique_ptr<RecordingBoot>> boots;
+    // Starts a boot whose pictures take a millisecond each and shows the first logo frame.
+    auto start = [&]() -> RecordingBoot& {
+        game.lastMessage = WindowMessage{};
+        RecordingBoot& boot = *boots.emplace_back(std::make_unique<RecordingBoot>());
+        boot.game = &game;
+        boot.textureTime = std::chrono::milliseconds(1);
+        StartBoot(game, boot);
+        EXPECT_EQ(game.currentState(), kLogoState);
+        painter.drawn.clear();
+        game.stateTable.UpdateCurrent();
+        EXPECT_EQ(painter.drawn, (std::vector<std::string>{"frame", "picture 0 blended"}));
+        EXPECT_EQ(boot.textures, std::vector<std::string>{"Art Assets\\Screens\\LogoScreen.png"})
+            << "the first logo frame shows the logo before anything else is loaded";
+        EXPECT_EQ(boot.calls.back(), "settings");
+        EXPECT_TRUE(BootLoading(game));
+        return boot;
+    };
+
+    // Left alone, the logo frames load the rest a frame's budget at a time, long before the logo's time.
+    {
+        RecordingBoot& boot = start();
+        int frames = 0;
+        while (BootLoading(game) && frames < 100) {
+            clock.now += clock.frequency / 60;
+            game.stateTable.UpdateCurrent();
+            ++frames;
+            EXPECT_EQ(game.currentState(), kLogoState);
+        }
+        EXPECT_FALSE(BootLoading(game));
+        EXPECT_GE(frames, 3) << "98 pictures of a millisecond take several frames of " << kBootFrameBudget.count()
+                             << " ms";
+        EXPECT_LT(frames, 100);
+        EXPECT_EQ(game.bootLoader, nullptr);
+        // The logo stays its two seconds.
+        clock.now += clock.frequency;
+        game.stateTable.UpdateCurrent();
+        EXPECT_EQ(game.currentState(), kLogoState);
+        EXPECT_EQ(boot.calls.size(), 17u);
+    }
+    // A key press or a click in the first logo frame, or later with the load half done, finishes the load
+    // before the team logo comes; so does the logo's time running out first.
+    for (int when : {0, 1, 2}) {
+        for (uint32_t press : {uint32_t(WM_KEYDOWN), uint32_t(WM_LBUTTONDOWN), uint32_t(0)}) {
+            if (press == 0 && when == 0) {
+                continue;
+            }
+            RecordingBoot& boot = start();
+            for (int frame = 0; frame < when; ++frame) {
+                clock.now += clock.frequency / 60;
+                game.stateTable.UpdateCurrent();
+            }
+            ASSERT_TRUE(BootLoading(game)) << "the load is not done by itself yet";
+            ASSERT_EQ(game.currentState(), kLogoState);
+            if (press != 0) {
+                game.lastMessage.message = press;
+            } else {
+                clock.now += clock.frequency * 21 / 10;
+            }
+            game.stateTable.UpdateCurrent();
+            EXPECT_EQ(game.currentState(), kTeamLogoState) << "press " << press << " after " << when;
+            EXPECT_FALSE(BootLoading(game));
+            EXPECT_EQ(boot.calls.back(), "campaign");
+            EXPECT_EQ(boot.textures.size(), 98u);
+        }
+    }
+    // The team logo then leads to the menu as before, with nothing of the boot left.
+    game.lastMessage.message = WM_KEYDOWN;
+    game.stateTable.UpdateCurrent();
+    EXPECT_EQ(game.currentState(), kMainMenuState);
 }
 
 TEST_F(FrontEndTest, LogosMoveOnAfterTwoSecondsOrAKeyAndTheMenuLeadsOnThroughItsButtons) {

@@ -1,3 +1,4 @@
+#include "core/Boot.h"
 #include "core/GameContext.h"
 #include "core/Screens.h"
 #include "hud/MessageDispatcher.h"
@@ -55,6 +56,7 @@ TEST(ScreenPictures, WorldMapAndBuildScreenDrawAfterABoot) {
     game.missionFiles.clear(); // the boot appends to them
     game.moduleFiles.clear();
     BootUpdate();
+    FinishBoot(game); // the logo frames would load the rest
     ASSERT_FALSE(game.missionFiles.empty());
     ASSERT_EQ(game.moduleFiles.size(), size_t(kPartCount));
     if (!game.campaign) {
