@@ -331,25 +331,11 @@ public:
     explicit GameBoot(GameContext& game) : game_(game), prefetch_(BootPictureFiles()) {}
 
     void OpenRenderer() override {
-        // What the renderer's own start-up does, without the loading screen and the models: the logo
-        // shows while they load.
+        // The renderer's start-up up to a drawable frame; the font, the models and the rest load over the
+        // logo's frames.
         Renderer& renderer = game_.renderer;
         renderer.UseWindow(&game_.window());
-        renderer.width = 800;
-        renderer.height = 600;
-        renderer.textures.fill(0);
-        SetTextureScreenSize(renderer.width, renderer.height);
-        if (!game_.window().IsOpen()) {
-            game_.window().Open();
-        }
-        renderer.SetupGLState();
-        renderer.camera.SetViewDistance(60.0f);
-        renderer.camera.zoomLevel = 1;
-        renderer.camera.UpdateCamera(false);
-        renderer.BuildLightingShader();
-        if (renderer.shaderReady()) {
-            renderer.shader.ActivateShader();
-        }
+        renderer.OpenRenderer(800, 600);
         game_.shadersAvailable = renderer.shaderReady();
         // Buttons get their pick silhouettes from now on; the mouse finds them by colour.
         InstallHudTextureHooks(game_.hud);

@@ -218,6 +218,19 @@ bool Renderer::BuildLightingShader() {
 }
 
 void Renderer::InitRenderer(int32_t newWidth, int32_t newHeight) {
+    OpenRenderer(newWidth, newHeight);
+    font.Create();
+
+    loadingBackground_ = LoadTexture("Art Assets\\Screens\\Loading.png");
+    textures[loadingScreenSlot] = loadingBackground_;
+    loadingFill_ = LoadTexture("Art Assets\\Textures\\ActivePos.png");
+    loadingFrame_ = LoadTexture("Art Assets\\Textures\\Empty_Bar.png");
+    ShowLoadingBar(1);
+
+    LoadModels("XMLFiles\\Models.xml");
+}
+
+void Renderer::OpenRenderer(int32_t newWidth, int32_t newHeight) {
     width = newWidth;
     height = newHeight;
     textures.fill(0);
@@ -237,20 +250,11 @@ void Renderer::InitRenderer(int32_t newWidth, int32_t newHeight) {
     camera.zoomLevel = 1;
     camera.UpdateCamera(false);
 
-    font.Create();
     BuildLightingShader();
     lightIdCounter_ = 0;
     if (shaderReady_) {
         shader.ActivateShader();
     }
-
-    loadingBackground_ = LoadTexture("Art Assets\\Screens\\Loading.png");
-    textures[loadingScreenSlot] = loadingBackground_;
-    loadingFill_ = LoadTexture("Art Assets\\Textures\\ActivePos.png");
-    loadingFrame_ = LoadTexture("Art Assets\\Textures\\Empty_Bar.png");
-    ShowLoadingBar(1);
-
-    LoadModels("XMLFiles\\Models.xml");
 }
 
 void Renderer::LoadModels(const std::string& cataloguePath) {

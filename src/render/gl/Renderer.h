@@ -77,6 +77,9 @@ public:
     // Opens the window (its own SDL window unless one was given), sets the GL state, camera, font and
     // shader, then loads every model of "XMLFiles\Models.xml" while showing the loading bar.
     void InitRenderer(int32_t width, int32_t height);
+    // The part of InitRenderer that makes a frame drawable: the window, the GL state, the camera and the
+    // shader, without the font, the loading bar and the models.
+    void OpenRenderer(int32_t width, int32_t height);
     // The fixed GL state: smooth shading, grey clear colour, depth test, back-face culling, viewport.
     void SetupGLState();
     // Initialises GLEW, builds the lighting shader from Graphics\shader and looks up its uniforms;
