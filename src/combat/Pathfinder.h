@@ -4,6 +4,7 @@
 #include "data/Unit.h"
 
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 // Movement planning on the level map: a uniform-cost flood that marks what the acting unit can reach this
@@ -83,19 +84,51 @@ private:
     void siftUp(int32_t position);
     void siftDown(int32_t position);
     void relax(const LevelMap& map, int32_t from, int32_t nx, int32_t ny, float cost, float h);
-    // A node of the flood: what it needs of a node (no parent, f is g + h).
-    struct FloodNode {
+    // A tile of the flood's bordered grid. mark equals floodOpen_ while the tile is in the queue and
+    // floodOpen_ + 1 once it is expanded; any other value means not reached by this flood. Only the
+    // flood touches these, so floods need not clear them.
+    struct FloodTile {
         float g = 0.0f;
         int32_t steps = 0;
+        int32_t heapPos = -1;
+        uint32_t mark = 0;
     };
-    // Relaxes tile index to from the flood node from at the cost (no marker test: the caller has checked
-    // the tile is enterable).
-    void relaxFlood(const FloodNode& from, int32_t to, float cost, float h);
+    // The limits of one flood, and how many queue entries are still within them.
+    struct FloodLimits {
+        float h = 0.0f;
+        int32_t timeUsed = 0;
+        int32_t moveDist = 0;
+        int32_t distanceUsed = 0;
+        int32_t live = 0;
+        // True when a node of cost g and steps is past the time or the distance left.
+        bool over(float g, int32_t steps) const;
+    };
+    // Sets up the flood's grid for the map; true when every pass cost is finite and not negative.
+    bool beginFlood(const LevelMap& map);
+    // The flood from the mover with the queue heap, whose entries give the order of their keys.
+    template <typename Entry>
+    void floodWith(std::vector<Entry>& heap, const LevelMap& map, const UnitOccupancy& units, const Mover& mover,
+                   FloodLimits& limits);
+    // Relaxes bordered-grid tile to from the flood tile from at the cost (no marker test: the caller has
+    // checked the tile is enterable).
+    template <typename Entry>
+    void relaxFlood(std::vector<Entry>& heap, const FloodTile& from, int32_t to, float cost, FloodLimits& limits);
 
     // One entry of the open queue: its key beside the node, so sifting reads no node.
     struct HeapEntry {
         float f;
         int32_t index;
+        static float Key(float f) { return f; }
+    };
+    // An entry whose key is the bits of a float of at least +0 (no NaN): they order like the floats.
+    struct BitsEntry {
+        uint32_t f;
+        int32_t index;
+        static uint32_t Key(float f) {
+            uint32_t bits;
+            std::memcpy(&bits, &f, sizeof bits);
+            return bits;
+        }
     };
 
     // Tile index that relax may enter despite a Target marker; -1 for none.
@@ -104,10 +137,13 @@ private:
     // A node's fields mean something only while its state is not Unseen; the states are reset per search.
     std::vector<Node> nodes_;
     std::vector<NodeState> state_;
-    std::vector<FloodNode> flood_;
+    std::vector<FloodTile> floodTiles_;
+    uint32_t floodOpen_ = 0;
+    int32_t padded_ = 0;
     // Where each open node stands in the queue (apart from the nodes: sifting touches only these).
     std::vector<int32_t> heapIndex_;
     std::vector<HeapEntry> heap_;
+    std::vector<BitsEntry> bitsHeap_;
     // The flood's view of the map: pass costs with a border of impassable tiles around the grid.
     std::vector<float> passable_;
     // The flood's markers, one per tile, until they are written to the map.
