@@ -266,7 +266,7 @@ bool GameDriver::ClickBarButton(const std::string& window, const std::string& la
 
 Picture GameDriver::Shot(const std::string& name) {
     Picture picture = Screen();
-    char number[8];
+    char number[16];
     std::snprintf(number, sizeof(number), "%02d_", ++shots_);
     SavePng(picture, folder_ + "/" + number + name + ".png");
     return picture;
