@@ -216,3 +216,31 @@ TEST(Pathfinder, AgreesWithThePlainSearchOnRandomMaps) {
         }
     }
 }
+
+TEST(Pathfinder, FloodAgreesWithThePlainSearchWhereCostsAreNegative) {
+    // Negative pass costs and a zero move ratio take the flood off its whole-number keys.
+    std::mt19937 rng(7051);
+    const float costs[] = {-1.0f, -0.5f, 0.0f, 1.0f, 1.0f, 2.0f, 3.0f};
+    for (int round = 0; round < 80; ++round) {
+        const int32_t w = 3 + static_cast<int32_t>(rng() % 12);
+        const int32_t h = 3 + static_cast<int32_t>(rng() % 12);
+        LevelMap fastMap, plainMap;
+        fastMap.Resize(static_cast<uint32_t>(w), static_cast<uint32_t>(h));
+        plainMap.Resize(static_cast<uint32_t>(w), static_cast<uint32_t>(h));
+        for (size_t i = 0; i < fastMap.tiles().size(); ++i) {
+            fastMap.tiles()[i].passable = costs[rng() % 7];
+            fastMap.tiles()[i].elevation = static_cast<int32_t>(rng() % 4);
+            plainMap.tiles()[i] = fastMap.tiles()[i];
+        }
+        Units units;
+        units.players[{static_cast<int32_t>(rng() % w), static_cast<int32_t>(rng() % h)}] = 2;
+        Mover m = MoverAt(static_cast<int32_t>(rng() % w), static_cast<int32_t>(rng() % h),
+                          1 + static_cast<int32_t>(rng() % 8), static_cast<int32_t>(rng() % 3) * 10);
+        m.player = 1;
+        Pathfinder fast;
+        ReferencePathfinder plain;
+        fast.markReachable(fastMap, units, m);
+        plain.markReachable(plainMap, units, m);
+        ASSERT_EQ(Markers(fastMap), Markers(plainMap)) << "round " << round;
+    }
+}
