@@ -41,6 +41,19 @@ std::string Markers(const LevelMap& map) {
     return s;
 }
 
+// Two equal maps of w x h tiles, each tile's pass cost drawn from costs and its elevation below levels.
+template <size_t N>
+void RandomTwinMaps(LevelMap& a, LevelMap& b, int32_t w, int32_t h, std::mt19937& rng, const float (&costs)[N],
+                    uint32_t levels) {
+    a.Resize(static_cast<uint32_t>(w), static_cast<uint32_t>(h));
+    b.Resize(static_cast<uint32_t>(w), static_cast<uint32_t>(h));
+    for (size_t i = 0; i < a.tiles().size(); ++i) {
+        a.tiles()[i].passable = costs[rng() % N];
+        a.tiles()[i].elevation = static_cast<int32_t>(rng() % levels);
+        b.tiles()[i] = a.tiles()[i];
+    }
+}
+
 } // namespace
 
 TEST(Pathfinder, FloodReachesExactlyTheSquareOfMoveDist) {
@@ -173,13 +186,7 @@ TEST(Pathfinder, AgreesWithThePlainSearchOnRandomMaps) {
         int32_t w = 4 + static_cast<int32_t>(rng() % 14);
         int32_t h = 4 + static_cast<int32_t>(rng() % 14);
         LevelMap fastMap, plainMap;
-        fastMap.Resize(static_cast<uint32_t>(w), static_cast<uint32_t>(h));
-        plainMap.Resize(static_cast<uint32_t>(w), static_cast<uint32_t>(h));
-        for (size_t i = 0; i < fastMap.tiles().size(); ++i) {
-            fastMap.tiles()[i].passable = costs[rng() % 9];
-            fastMap.tiles()[i].elevation = static_cast<int32_t>(rng() % 5);
-            plainMap.tiles()[i] = fastMap.tiles()[i];
-        }
+        RandomTwinMaps(fastMap, plainMap, w, h, rng, costs, 5);
         Units units;
         for (int u = 0; u < 6; ++u) {
             units.players[{static_cast<int32_t>(rng() % w), static_cast<int32_t>(rng() % h)}] =
@@ -225,13 +232,7 @@ TEST(Pathfinder, FloodAgreesWithThePlainSearchWhereCostsAreNegative) {
         const int32_t w = 3 + static_cast<int32_t>(rng() % 12);
         const int32_t h = 3 + static_cast<int32_t>(rng() % 12);
         LevelMap fastMap, plainMap;
-        fastMap.Resize(static_cast<uint32_t>(w), static_cast<uint32_t>(h));
-        plainMap.Resize(static_cast<uint32_t>(w), static_cast<uint32_t>(h));
-        for (size_t i = 0; i < fastMap.tiles().size(); ++i) {
-            fastMap.tiles()[i].passable = costs[rng() % 7];
-            fastMap.tiles()[i].elevation = static_cast<int32_t>(rng() % 4);
-            plainMap.tiles()[i] = fastMap.tiles()[i];
-        }
+        RandomTwinMaps(fastMap, plainMap, w, h, rng, costs, 4);
         Units units;
         units.players[{static_cast<int32_t>(rng() % w), static_cast<int32_t>(rng() % h)}] = 2;
         Mover m = MoverAt(static_cast<int32_t>(rng() % w), static_cast<int32_t>(rng() % h),
