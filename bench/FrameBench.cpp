@@ -29,6 +29,8 @@ namespace {
 
 // Frames measured per screen; VANTOR_BENCH_FRAMES sets another count (for a quick look or a profile).
 int kFrames = 600;
+// "--only PREFIX": only the rows whose screen starts with PREFIX are measured and printed.
+std::string onlyRows;
 constexpr int kWarmUpFrames = 30;
 constexpr int32_t kChangeState = int32_t(ButtonFunction::ChangeState);
 constexpr int32_t kSendMessage = int32_t(ButtonFunction::Message);
@@ -88,6 +90,9 @@ void PrintRow(const Row& row) {
 
 // Runs frames, each after its step (which may move the pointer and run the frame itself), and keeps the work.
 Row Measure(GameDriver& driver, const std::string& screen, const std::function<void(int)>& step) {
+    if (screen.rfind(onlyRows, 0) != 0) {
+        return Row{screen, {}, {}};
+    }
     for (int i = 0; i < kWarmUpFrames; ++i) {
         driver.Frame();
     }
@@ -135,13 +140,16 @@ bool ZoomTo(GameDriver& driver, CombatScreen& screen, int32_t level) {
 } // namespace
 
 int main(int argc, char** argv) {
-    // "--boot" prints the two boot rows and stops, for a quick look at the start-up alone.
+    // "--boot" prints the two boot rows and stops, for a quick look at the start-up alone; "--only combat" (or
+    // any start of a row's name) measures those rows alone.
     bool bootOnly = false;
     for (int i = 1; i < argc; ++i) {
         if (std::string(argv[i]) == "--boot") {
             bootOnly = true;
+        } else if (std::string(argv[i]) == "--only" && i + 1 < argc) {
+            onlyRows = argv[++i];
         } else {
-            std::fprintf(stderr, "usage: %s [--boot]\n", argv[0]);
+            std::fprintf(stderr, "usage: %s [--boot] [--only SCREEN]\n", argv[0]);
             return 2;
         }
     }
