@@ -119,6 +119,48 @@ bool TileMayShow(const ViewVolume& volume, uint32_t x, uint32_t y, const MapTile
                           {centreX + 2.0f, std::max(0.0f, top) + 0.1f, centreZ + 2.0f});
 }
 
+// Whether every pixel of the view looks down onto the map's blocks, so that nothing behind them shows. Each
+// corner's ray has to meet the ground inside the map, short of the far plane; the view's rays meet the ground
+// in the quadrilateral those four points span, and over that ground stands a block at least as high.
+bool GroundFillsView(const LevelMap& map) {
+    GLdouble modelView[16];
+    GLdouble projection[16];
+    GLint viewport[4];
+    glGetDoublev(GL_MODELVIEW_MATRIX, modelView);
+    glGetDoublev(GL_PROJECTION_MATRIX, projection);
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    // The blocks of the map span [-2, 4 w - 2] x [-2, 4 h - 2]; a little inside, against rounding.
+    constexpr double margin = 0.05;
+    const double lowX = -2.0 + margin;
+    const double lowZ = -2.0 + margin;
+    const double highX = static_cast<double>(map.width()) * 4.0 - 2.0 - margin;
+    const double highZ = static_cast<double>(map.height()) * 4.0 - 2.0 - margin;
+    for (int corner = 0; corner < 4; ++corner) {
+        const double windowX = viewport[0] + ((corner & 1) ? viewport[2] : 0);
+        const double windowY = viewport[1] + ((corner & 2) ? viewport[3] : 0);
+        GLdouble nearPoint[3];
+        GLdouble farPoint[3];
+        if (gluUnProject(windowX, windowY, 0.0, modelView, projection, viewport, &nearPoint[0], &nearPoint[1],
+                         &nearPoint[2]) != GL_TRUE ||
+            gluUnProject(windowX, windowY, 1.0, modelView, projection, viewport, &farPoint[0], &farPoint[1],
+                         &farPoint[2]) != GL_TRUE) {
+            return false;
+        }
+        const double fall = nearPoint[1] - farPoint[1];
+        // The ray has to start above the ground and reach it before the far plane.
+        if (!(nearPoint[1] > 0.0) || !(fall >= nearPoint[1])) {
+            return false;
+        }
+        const double along = nearPoint[1] / fall;
+        const double x = nearPoint[0] + (farPoint[0] - nearPoint[0]) * along;
+        const double z = nearPoint[2] + (farPoint[2] - nearPoint[2]) * along;
+        if (!(x > lowX && x < highX && z > lowZ && z < highZ)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // The cube around a mech's position that holds everything drawn for it.
 bool UnitMayShow(const ViewVolume& volume, const Component& core) {
     const float reach = ComponentReach(core);
@@ -253,9 +295,14 @@ void BattleView::drawScene(CombatScreen& screen, bool advanceCamera) {
     }
     const bool pickColours = screen.renderPickingColours;
     DrawTiles(screen, pickColours);
-    // Behind the tiles: only the pixels they left empty are shaded.
-    DrawBackdrop(images.background);
+    // Behind the tiles: only the pixels they left empty are shaded, and none at all when they fill the view.
+    if (!tilesFillView_) {
+        DrawBackdrop(images.background);
+    }
+    // A software renderer starts filling the tiles' pixels now, while the mechs are still being sent.
+    glFlush();
     DrawUnits(screen, pickColours);
+    glFlush();
 }
 
 void BattleView::DrawBattle(CombatScreen& screen) {
@@ -342,9 +389,12 @@ void BattleView::DrawTiles(CombatScreen& screen, bool pickPass) {
     // Nearest first: the depth test then spares the pixels of tiles hidden behind nearer ones.
     const Vector3 eye = renderer.camera.eye;
     drawOrder_.clear();
+    // A block below the ground is drawn inside out; with one in the map the backdrop is always drawn.
+    bool anySunken = false;
     for (uint32_t x = 0; x < map.width(); ++x) {
         for (uint32_t y = 0; y < map.height(); ++y) {
             const MapTile* tile = map.TileAt(static_cast<int32_t>(x), static_cast<int32_t>(y));
+            anySunken = anySunken || tile->elevation < 0;
             if (!TileMayShow(volume, x, y, *tile)) {
                 continue;
             }
@@ -355,6 +405,7 @@ void BattleView::DrawTiles(CombatScreen& screen, bool pickPass) {
             drawOrder_.push_back({dx * dx + dy * dy + dz * dz, x, y});
         }
     }
+    tilesFillView_ = !anySunken && map.width() > 0 && map.height() > 0 && GroundFillsView(map);
     std::sort(drawOrder_.begin(), drawOrder_.end(),
               [](const TileInOrder& a, const TileInOrder& b) { return a.distance < b.distance; });
     if (!pickPass) {

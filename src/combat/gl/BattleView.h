@@ -130,6 +130,8 @@ private:
         uint32_t y;
     };
     std::vector<TileInOrder> drawOrder_;
+    // Whether the last DrawTiles covered every pixel of the view, so that no backdrop can show.
+    bool tilesFillView_ = false;
     // The tile blocks, drawn a texture at a time.
     TileBatches batches_;
     // The marker plates of the last frame, corners in world coordinates.

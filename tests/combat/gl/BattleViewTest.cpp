@@ -187,6 +187,44 @@ TEST(BattleView, AShippedMissionIsDrawnAndItsTilesAndUnitsArePickedBack) {
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
+// The backdrop is left out only when the tiles fill the view: from over the middle of the map and from over its
+// corners and edges, near and far, turned every way, no pixel keeps the colour the frame was cleared with.
+TEST(BattleView, NoViewShowsAPixelThatNeitherTheTilesNorTheBackdropCovered) {
+    WindowBattle battle;
+    ASSERT_TRUE(battle.loaded);
+    battle.settle();
+    ASSERT_FALSE(battle.renderer.camera.busy());
+    Camera& camera = battle.renderer.camera;
+    const float right = static_cast<float>(battle.map.width()) * 4.0f - 2.0f;
+    const float far = static_cast<float>(battle.map.height()) * 4.0f - 2.0f;
+    const float middleX = right / 2.0f;
+    const float middleZ = far / 2.0f;
+    std::vector<uint8_t> pixels(800 * 600 * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    int views = 0;
+    for (const auto& [x, z] : {std::pair{middleX, middleZ}, std::pair{-2.0f, -2.0f}, std::pair{right, far},
+                               std::pair{middleX, -2.0f}, std::pair{right, middleZ}, std::pair{middleX, far - 6.0f}}) {
+        for (const float distance : {8.0f, 20.0f, 60.0f}) {
+            for (const float yaw : {0.0f, 1.2f, 3.14159f, 4.712389f}) {
+                camera.target = Vector3{x, 1.0f, z};
+                camera.distance = distance;
+                camera.yaw = yaw;
+                // The frame's clear uses the colour set before it: one no tile, mech or backdrop has.
+                glClearColor(1.0f, 0.0f, 1.0f, 1.0f);
+                battle.view.DrawBattle(battle.screen);
+                glReadPixels(0, 0, 800, 600, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+                int uncovered = 0;
+                for (size_t i = 0; i < pixels.size(); i += 3) {
+                    uncovered += (pixels[i] == 255 && pixels[i + 1] == 0 && pixels[i + 2] == 255) ? 1 : 0;
+                }
+                EXPECT_EQ(uncovered, 0) << "over (" << x << ", " << z << ") from " << distance << " turned " << yaw;
+                ++views;
+            }
+        }
+    }
+    EXPECT_EQ(views, 72);
+}
+
 TEST(BattleView, HoverThenClickOnAReachableTileCommitsTheMove) {
     WindowBattle battle;
     ASSERT_TRUE(battle.loaded);
