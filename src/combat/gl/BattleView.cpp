@@ -121,8 +121,9 @@ bool TileMayShow(const ViewVolume& volume, uint32_t x, uint32_t y, const MapTile
 
 // Whether every pixel of the view looks down onto the map's blocks, so that nothing behind them shows. Each
 // corner's ray has to meet the ground inside the map, short of the far plane; the view's rays meet the ground
-// in the quadrilateral those four points span, and over that ground stands a block at least as high.
-bool GroundFillsView(const LevelMap& map) {
+// in the quadrilateral those four points span, and over that ground stands a block at least as high. The
+// view has to start above the highest block: from inside one, its faces turned away would let the rays through.
+bool GroundFillsView(const LevelMap& map, double highestTop) {
     GLdouble modelView[16];
     GLdouble projection[16];
     GLint viewport[4];
@@ -147,8 +148,8 @@ bool GroundFillsView(const LevelMap& map) {
             return false;
         }
         const double fall = nearPoint[1] - farPoint[1];
-        // The ray has to start above the ground and reach it before the far plane.
-        if (!(nearPoint[1] > 0.0) || !(fall >= nearPoint[1])) {
+        // The ray has to start above every block and reach the ground before the far plane.
+        if (!(nearPoint[1] > highestTop) || !(fall >= nearPoint[1])) {
             return false;
         }
         const double along = nearPoint[1] / fall;
@@ -391,10 +392,12 @@ void BattleView::DrawTiles(CombatScreen& screen, bool pickPass) {
     drawOrder_.clear();
     // A block below the ground is drawn inside out; with one in the map the backdrop is always drawn.
     bool anySunken = false;
+    float highestTop = 0.0f;
     for (uint32_t x = 0; x < map.width(); ++x) {
         for (uint32_t y = 0; y < map.height(); ++y) {
             const MapTile* tile = map.TileAt(static_cast<int32_t>(x), static_cast<int32_t>(y));
             anySunken = anySunken || tile->elevation < 0;
+            highestTop = std::max(highestTop, static_cast<float>(tile->elevation) * 0.5f);
             if (!TileMayShow(volume, x, y, *tile)) {
                 continue;
             }
@@ -405,7 +408,7 @@ void BattleView::DrawTiles(CombatScreen& screen, bool pickPass) {
             drawOrder_.push_back({dx * dx + dy * dy + dz * dz, x, y});
         }
     }
-    tilesFillView_ = !anySunken && map.width() > 0 && map.height() > 0 && GroundFillsView(map);
+    tilesFillView_ = !anySunken && map.width() > 0 && map.height() > 0 && GroundFillsView(map, highestTop);
     std::sort(drawOrder_.begin(), drawOrder_.end(),
               [](const TileInOrder& a, const TileInOrder& b) { return a.distance < b.distance; });
     if (!pickPass) {

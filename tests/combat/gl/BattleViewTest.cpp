@@ -223,6 +223,31 @@ TEST(BattleView, NoViewShowsAPixelThatNeitherTheTilesNorTheBackdropCovered) {
         }
     }
     EXPECT_EQ(views, 72);
+
+    // From inside the highest block, whose faces all turn away, the rays pass through it.
+    int32_t highX = 0;
+    int32_t highY = 0;
+    for (int32_t x = 0; x < static_cast<int32_t>(battle.map.width()); ++x) {
+        for (int32_t y = 0; y < static_cast<int32_t>(battle.map.height()); ++y) {
+            if (battle.map.TileAt(x, y)->elevation > battle.map.TileAt(highX, highY)->elevation) {
+                highX = x;
+                highY = y;
+            }
+        }
+    }
+    const float top = static_cast<float>(battle.map.TileAt(highX, highY)->elevation) * 0.5f;
+    ASSERT_GT(top, 1.0f) << "the map has a block tall enough to stand inside";
+    camera.target = Vector3{static_cast<float>(highX) * 4.0f, top * 0.5f, static_cast<float>(highY) * 4.0f};
+    camera.distance = 0.2f;
+    camera.yaw = 0.0f;
+    glClearColor(1.0f, 0.0f, 1.0f, 1.0f);
+    battle.view.DrawBattle(battle.screen);
+    glReadPixels(0, 0, 800, 600, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    int uncovered = 0;
+    for (size_t i = 0; i < pixels.size(); i += 3) {
+        uncovered += (pixels[i] == 255 && pixels[i + 1] == 0 && pixels[i + 2] == 255) ? 1 : 0;
+    }
+    EXPECT_EQ(uncovered, 0) << "from inside the block at (" << highX << ", " << highY << ")";
 }
 
 TEST(BattleView, HoverThenClickOnAReachableTileCommitsTheMove) {
