@@ -119,17 +119,30 @@ bool TileMayShow(const ViewVolume& volume, uint32_t x, uint32_t y, const MapTile
                           {centreX + 2.0f, std::max(0.0f, top) + 0.1f, centreZ + 2.0f});
 }
 
+// The current model-view, projection and viewport, as GLU's projections take them.
+struct Projection {
+    GLdouble modelView[16];
+    GLdouble projection[16];
+    GLint viewport[4];
+};
+
+Projection CurrentProjection() {
+    Projection current{};
+    glGetDoublev(GL_MODELVIEW_MATRIX, current.modelView);
+    glGetDoublev(GL_PROJECTION_MATRIX, current.projection);
+    glGetIntegerv(GL_VIEWPORT, current.viewport);
+    return current;
+}
+
 // Whether every pixel of the view looks down onto the map's blocks, so that nothing behind them shows. Each
 // corner's ray has to meet the ground inside the map, short of the far plane; the view's rays meet the ground
 // in the quadrilateral those four points span, and over that ground stands a block at least as high. The
 // view has to start above the highest block: from inside one, its faces turned away would let the rays through.
 bool GroundFillsView(const LevelMap& map, double highestTop) {
-    GLdouble modelView[16];
-    GLdouble projection[16];
-    GLint viewport[4];
-    glGetDoublev(GL_MODELVIEW_MATRIX, modelView);
-    glGetDoublev(GL_PROJECTION_MATRIX, projection);
-    glGetIntegerv(GL_VIEWPORT, viewport);
+    const Projection view = CurrentProjection();
+    const GLdouble* modelView = view.modelView;
+    const GLdouble* projection = view.projection;
+    const GLint* viewport = view.viewport;
     // The blocks of the map span [-2, 4 w - 2] x [-2, 4 h - 2]; a little inside, against rounding.
     constexpr double margin = 0.05;
     const double lowX = -2.0 + margin;
@@ -600,12 +613,10 @@ void BattleView::DrawUnits(CombatScreen& screen, bool pickPass) {
 }
 
 void BattleView::drawBars(const Unit& unit) {
-    GLdouble modelView[16];
-    GLdouble projection[16];
-    GLint viewport[4];
-    glGetDoublev(GL_MODELVIEW_MATRIX, modelView);
-    glGetDoublev(GL_PROJECTION_MATRIX, projection);
-    glGetIntegerv(GL_VIEWPORT, viewport);
+    const Projection view = CurrentProjection();
+    const GLdouble* modelView = view.modelView;
+    const GLdouble* projection = view.projection;
+    const GLint* viewport = view.viewport;
     const float scale = BarScale(renderer.camera.distance);
     const float k = 1.25f / scale;
     const Vector3 at = UnitWorldPosition(unit);

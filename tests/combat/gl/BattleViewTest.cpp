@@ -199,8 +199,20 @@ TEST(BattleView, NoViewShowsAPixelThatNeitherTheTilesNorTheBackdropCovered) {
     const float far = static_cast<float>(battle.map.height()) * 4.0f - 2.0f;
     const float middleX = right / 2.0f;
     const float middleZ = far / 2.0f;
-    std::vector<uint8_t> pixels(800 * 600 * 3);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    // Draws a frame whose clear uses a colour no tile, mech or backdrop has, and counts the pixels that kept it.
+    auto uncoveredPixels = [&battle] {
+        std::vector<uint8_t> pixels(800 * 600 * 3);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        // The frame's clear uses the colour set before it.
+        glClearColor(1.0f, 0.0f, 1.0f, 1.0f);
+        battle.view.DrawBattle(battle.screen);
+        glReadPixels(0, 0, 800, 600, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+        int uncovered = 0;
+        for (size_t i = 0; i < pixels.size(); i += 3) {
+            uncovered += (pixels[i] == 255 && pixels[i + 1] == 0 && pixels[i + 2] == 255) ? 1 : 0;
+        }
+        return uncovered;
+    };
     int views = 0;
     for (const auto& [x, z] : {std::pair{middleX, middleZ}, std::pair{-2.0f, -2.0f}, std::pair{right, far},
                                std::pair{middleX, -2.0f}, std::pair{right, middleZ}, std::pair{middleX, far - 6.0f}}) {
@@ -209,15 +221,7 @@ TEST(BattleView, NoViewShowsAPixelThatNeitherTheTilesNorTheBackdropCovered) {
                 camera.target = Vector3{x, 1.0f, z};
                 camera.distance = distance;
                 camera.yaw = yaw;
-                // The frame's clear uses the colour set before it: one no tile, mech or backdrop has.
-                glClearColor(1.0f, 0.0f, 1.0f, 1.0f);
-                battle.view.DrawBattle(battle.screen);
-                glReadPixels(0, 0, 800, 600, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-                int uncovered = 0;
-                for (size_t i = 0; i < pixels.size(); i += 3) {
-                    uncovered += (pixels[i] == 255 && pixels[i + 1] == 0 && pixels[i + 2] == 255) ? 1 : 0;
-                }
-                EXPECT_EQ(uncovered, 0) << "over (" << x << ", " << z << ") from " << distance << " turned " << yaw;
+                EXPECT_EQ(uncoveredPixels(), 0) << "over (" << x << ", " << z << ") from " << distance << " turned " << yaw;
                 ++views;
             }
         }
@@ -240,14 +244,7 @@ TEST(BattleView, NoViewShowsAPixelThatNeitherTheTilesNorTheBackdropCovered) {
     camera.target = Vector3{static_cast<float>(highX) * 4.0f, top * 0.5f, static_cast<float>(highY) * 4.0f};
     camera.distance = 0.2f;
     camera.yaw = 0.0f;
-    glClearColor(1.0f, 0.0f, 1.0f, 1.0f);
-    battle.view.DrawBattle(battle.screen);
-    glReadPixels(0, 0, 800, 600, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-    int uncovered = 0;
-    for (size_t i = 0; i < pixels.size(); i += 3) {
-        uncovered += (pixels[i] == 255 && pixels[i + 1] == 0 && pixels[i + 2] == 255) ? 1 : 0;
-    }
-    EXPECT_EQ(uncovered, 0) << "from inside the block at (" << highX << ", " << highY << ")";
+    EXPECT_EQ(uncoveredPixels(), 0) << "from inside the block at (" << highX << ", " << highY << ")";
 }
 
 TEST(BattleView, HoverThenClickOnAReachableTileCommitsTheMove) {
