@@ -233,7 +233,7 @@ TEST(RendererTest, InitRendererOpensTheWindowAndLoadsTheWholeCatalogue) {
     EXPECT_EQ(mode, Lit) << "the loading screen leaves the shader lit";
     EXPECT_FLOAT_EQ(renderer.camera.distance, 60.0f);
     EXPECT_EQ(renderer.camera.zoomLevel, 1);
-    EXPECT_NE(renderer.font.base(), 0u);
+    EXPECT_NE(renderer.font.texture(), 0u);
 
     // The six mechs in a row under the battle light, saved for people to look at.
     const uint32_t skin = LoadTexture("Art Assets\\Textures\\ArmyPlayer.png");
