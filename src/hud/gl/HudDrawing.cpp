@@ -4,6 +4,7 @@
 #include "data/Component.h"
 #include "data/Unit.h"
 #include "hud/HudLayout.h"
+#include "platform/sdl/RenderTarget.h"
 #include "platform/sdl/Texture.h"
 #include "render/gl/Renderer.h"
 
@@ -14,60 +15,24 @@ namespace {
 
 // The off-screen target of the pick pass, made on first use at the viewport's size.
 struct PickTarget {
-    GLuint frame = 0;
-    GLuint colour = 0;
-    GLuint depth = 0;
-    GLint width = 0;
-    GLint height = 0;
+    RenderTarget target;
     bool unavailable = false;
 
     // Binds the target (making or remaking it at the size); false when the GL has no framebuffer objects.
     bool Bind(GLint w, GLint h) {
-        if (unavailable || glGenFramebuffers == nullptr || glBindFramebuffer == nullptr ||
-            glGenRenderbuffers == nullptr) {
+        if (unavailable || !target.Make(w, h)) {
             unavailable = true;
             return false;
         }
-        if (frame == 0 || w != width || h != height) {
-            Release();
-            glGenFramebuffers(1, &frame);
-            glBindFramebuffer(GL_FRAMEBUFFER, frame);
-            glGenRenderbuffers(1, &colour);
-            glBindRenderbuffer(GL_RENDERBUFFER, colour);
-            glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, w, h);
-            glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour);
-            glGenRenderbuffers(1, &depth);
-            glBindRenderbuffer(GL_RENDERBUFFER, depth);
-            glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, w, h);
-            glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depth);
-            glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_STENCIL_ATTACHMENT, GL_RENDERBUFFER, depth);
-            glBindRenderbuffer(GL_RENDERBUFFER, 0);
-            width = w;
-            height = h;
-            if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
-                Release();
-                unavailable = true;
-                return false;
-            }
-        }
-        glBindFramebuffer(GL_FRAMEBUFFER, frame);
+        glBindFramebuffer(GL_FRAMEBUFFER, target.framebuffer());
         return true;
-    }
-
-    void Release() {
-        if (frame != 0) {
-            glDeleteFramebuffers(1, &frame);
-            glDeleteRenderbuffers(1, &colour);
-            glDeleteRenderbuffers(1, &depth);
-        }
-        frame = colour = depth = 0;
-        width = height = 0;
     }
 };
 
 PickTarget& pickTarget() {
-    static PickTarget target;
-    return target;
+    // Kept until the process ends: freeing it at exit could outlive the GL.
+    static PickTarget* target = new PickTarget();
+    return *target;
 }
 
 } // namespace

@@ -141,13 +141,10 @@ bool GLWindow::CreateGLWindow(const char* title, int width, int height, int bits
 
 void GLWindow::Release() {
     ShutdownOverlay();
-    if (frameBuffer_ != 0 && context_) {
+    if (frameTarget_.framebuffer() != 0 && context_) {
         glBindFramebuffer(GL_FRAMEBUFFER, 0);
-        glDeleteFramebuffers(1, &frameBuffer_);
-        glDeleteRenderbuffers(1, &frameColour_);
-        glDeleteRenderbuffers(1, &frameDepth_);
+        frameTarget_.Release();
     }
-    frameBuffer_ = frameColour_ = frameDepth_ = 0;
     if (context_) {
         SDL_GL_MakeCurrent(window_, nullptr);
         SDL_GL_DeleteContext(context_);
@@ -177,7 +174,7 @@ void GLWindow::Swap() {
     if (!window_) {
         return;
     }
-    if (fullScreen_ && frameBuffer_ != 0) {
+    if (fullScreen_ && frameTarget_.framebuffer() != 0) {
         PresentFrameTarget();
         return;
     }
@@ -194,37 +191,11 @@ FrameRect GLWindow::FullScreenBox() const {
 }
 
 bool GLWindow::CreateFrameTarget() {
-    if (frameBuffer_ != 0) {
-        return true;
-    }
-    if (!glGenFramebuffers || !glBlitFramebuffer) {
-        return false;
-    }
-    glGenFramebuffers(1, &frameBuffer_);
-    glGenRenderbuffers(1, &frameColour_);
-    glGenRenderbuffers(1, &frameDepth_);
-    glBindRenderbuffer(GL_RENDERBUFFER, frameColour_);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width_, height_);
-    glBindRenderbuffer(GL_RENDERBUFFER, frameDepth_);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, width_, height_);
-    glBindRenderbuffer(GL_RENDERBUFFER, 0);
-    glBindFramebuffer(GL_FRAMEBUFFER, frameBuffer_);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, frameColour_);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, frameDepth_);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_STENCIL_ATTACHMENT, GL_RENDERBUFFER, frameDepth_);
-    const bool complete = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    if (!complete) {
-        glDeleteFramebuffers(1, &frameBuffer_);
-        glDeleteRenderbuffers(1, &frameColour_);
-        glDeleteRenderbuffers(1, &frameDepth_);
-        frameBuffer_ = frameColour_ = frameDepth_ = 0;
-    }
-    return complete;
+    return glBlitFramebuffer != nullptr && frameTarget_.Make(width_, height_);
 }
 
 void GLWindow::BindFrameTarget() {
-    glBindFramebuffer(GL_FRAMEBUFFER, frameBuffer_);
+    glBindFramebuffer(GL_FRAMEBUFFER, frameTarget_.framebuffer());
     glViewport(0, 0, width_, height_);
 }
 
@@ -235,7 +206,7 @@ void GLWindow::PresentFrameTarget() {
     const FrameRect box = FullScreenBox();
 
     glPushAttrib(GL_COLOR_BUFFER_BIT | GL_VIEWPORT_BIT | GL_SCISSOR_BIT);
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, frameBuffer_);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, frameTarget_.framebuffer());
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
     glDisable(GL_SCISSOR_TEST);
     glViewport(0, 0, drawableWidth, drawableHeight);
@@ -245,7 +216,7 @@ void GLWindow::PresentFrameTarget() {
     glBlitFramebuffer(0, 0, width_, height_, box.x, bottom, box.x + box.width, bottom + box.height,
                       GL_COLOR_BUFFER_BIT, GL_LINEAR);
     SDL_GL_SwapWindow(window_);
-    glBindFramebuffer(GL_FRAMEBUFFER, frameBuffer_);
+    glBindFramebuffer(GL_FRAMEBUFFER, frameTarget_.framebuffer());
     glPopAttrib();
 }
 
@@ -262,7 +233,7 @@ void GLWindow::ToggleFullScreen() {
     } else {
         SDL_SetWindowFullscreen(window_, 0);
         SDL_SetWindowSize(window_, width_, height_);
-        if (frameBuffer_ != 0) {
+        if (frameTarget_.framebuffer() != 0) {
             glBindFramebuffer(GL_FRAMEBUFFER, 0);
         }
         glViewport(0, 0, width_, height_);

@@ -2,6 +2,7 @@
 
 #include "platform/GameWindow.h"
 #include "platform/Letterbox.h"
+#include "platform/sdl/RenderTarget.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -77,7 +78,5 @@ private:
     int overlayPointerY_ = 0;
 
     // Off-screen 800 x 600 frame used in full screen.
-    uint32_t frameBuffer_ = 0;
-    uint32_t frameColour_ = 0;
-    uint32_t frameDepth_ = 0;
+    RenderTarget frameTarget_;
 };
