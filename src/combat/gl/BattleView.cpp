@@ -4,6 +4,7 @@
 #include "combat/BattleLayout.h"
 #include "combat/UnitMovement.h"
 #include "combat/gl/BattleParticles.h"
+#include "combat/gl/GroundLayer.h"
 #include "combat/gl/TileBatches.h"
 #include "data/Component.h"
 #include "hud/HudLayout.h"
@@ -301,6 +302,9 @@ void BattleView::ShowOptions(bool shown) {
 }
 
 void BattleView::drawScene(CombatScreen& screen, bool advanceCamera) {
+    // The colour the frame is cleared to shows where nothing covers it, so the ground layer depends on it.
+    float clearColour[4] = {};
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, clearColour);
     if (advanceCamera) {
         renderer.BeginScene();
     } else {
@@ -308,10 +312,13 @@ void BattleView::drawScene(CombatScreen& screen, bool advanceCamera) {
         renderer.ApplyCamera();
     }
     const bool pickColours = screen.renderPickingColours;
-    DrawTiles(screen, pickColours);
-    // Behind the tiles: only the pixels they left empty are shaded, and none at all when they fill the view.
-    if (!tilesFillView_) {
-        DrawBackdrop(images.background);
+    if (pickColours) {
+        DrawTiles(screen, true);
+        if (!tilesFillView_) {
+            DrawBackdrop(images.background);
+        }
+    } else {
+        DrawGround(screen, clearColour);
     }
     // A software renderer starts filling the tiles' pixels now, while the mechs are still being sent.
     glFlush();
@@ -377,29 +384,11 @@ void BattleView::DrawPause() {
 
 // [SECTION] Drawing
 
-void BattleView::DrawTiles(CombatScreen& screen, bool pickPass) {
-    LevelMap& map = screen.map;
-    ModelNode* block = BuiltIn(tileBlock_, ProceduralTileBlock);
-    ModelNode* plate = BuiltIn(tileMarker_, ProceduralTileMarker);
-    glEnable(GL_DEPTH_TEST);
-    if (pickPass) {
-        renderer.SetLightingMode(Flat);
-        glDisable(GL_LIGHTING);
-        glDisable(GL_BLEND);
-        UnbindTexture();
-    } else {
-        renderer.SetLightingMode(Lit);
-        renderer.SetMaterial(0.1f, 0.1f, 0.1f, 1.0f);
-    }
-    const float lift = static_cast<float>(3 - screen.camera.zoomLevel) * 0.0015f;
+void BattleView::FindShownTiles(const LevelMap& map) {
     // Tiles out of sight are not sent at all; a pick pass of one pixel sends only the tiles around it.
     const ViewVolume volume = VolumeFor(pickWindow_);
     shownTiles_.assign(map.tiles().size(), false);
-    bool anyMarker = false;
-    if (!pickPass) {
-        glColor4f(1, 1, 1, 1);
-        glEnable(GL_TEXTURE_2D);
-    }
+    anyMarkerShown_ = false;
     // Nearest first: the depth test then spares the pixels of tiles hidden behind nearer ones.
     const Vector3 eye = renderer.camera.eye;
     drawOrder_.clear();
@@ -415,6 +404,7 @@ void BattleView::DrawTiles(CombatScreen& screen, bool pickPass) {
                 continue;
             }
             shownTiles_[x + static_cast<size_t>(y) * map.width()] = true;
+            anyMarkerShown_ = anyMarkerShown_ || tile->marker != TileMarker::None;
             const float dx = static_cast<float>(x) * 4.0f - eye.x;
             const float dy = static_cast<float>(tile->elevation) * 0.5f - eye.y;
             const float dz = static_cast<float>(y) * 4.0f - eye.z;
@@ -424,7 +414,30 @@ void BattleView::DrawTiles(CombatScreen& screen, bool pickPass) {
     tilesFillView_ = !anySunken && map.width() > 0 && map.height() > 0 && GroundFillsView(map, highestTop);
     std::sort(drawOrder_.begin(), drawOrder_.end(),
               [](const TileInOrder& a, const TileInOrder& b) { return a.distance < b.distance; });
+}
+
+void BattleView::DrawTiles(CombatScreen& screen, bool pickPass) {
+    LevelMap& map = screen.map;
+    glEnable(GL_DEPTH_TEST);
+    FindShownTiles(map);
+    DrawTileBlocks(map, pickPass);
     if (!pickPass) {
+        DrawTilePlates(screen);
+    }
+}
+
+void BattleView::DrawTileBlocks(LevelMap& map, bool pickPass) {
+    ModelNode* block = BuiltIn(tileBlock_, ProceduralTileBlock);
+    if (pickPass) {
+        renderer.SetLightingMode(Flat);
+        glDisable(GL_LIGHTING);
+        glDisable(GL_BLEND);
+        UnbindTexture();
+    } else {
+        renderer.SetLightingMode(Lit);
+        renderer.SetMaterial(0.1f, 0.1f, 0.1f, 1.0f);
+        glColor4f(1, 1, 1, 1);
+        glEnable(GL_TEXTURE_2D);
         batches_.Update(map, *block, WhiteTexture());
         batches_.Begin();
     }
@@ -445,7 +458,6 @@ void BattleView::DrawTiles(CombatScreen& screen, bool pickPass) {
             glPopMatrix();
             continue;
         }
-        anyMarker = anyMarker || tile->marker != TileMarker::None;
         const size_t index = x + static_cast<size_t>(y) * map.width();
         if (batches_.Batched(index)) {
             batches_.Add(index);
@@ -462,23 +474,77 @@ void BattleView::DrawTiles(CombatScreen& screen, bool pickPass) {
     if (!pickPass) {
         batches_.Draw();
     }
-    // The marker plates, in one draw over the finished tiles: each sits just above its tile's top, so the
-    // depth test still hides it behind nearer tiles.
-    if (anyMarker) {
-        renderer.SetLightingMode(Unlit);
-        UnbindTexture();
-        glEnable(GL_BLEND);
-        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-        DrawMarkerPlates(map, *plate, lift);
-        glDisable(GL_BLEND);
-        renderer.SetLightingMode(Lit);
-    }
     UnbindTexture();
     glColor4f(1, 1, 1, 1);
     if (pickPass) {
         glEnable(GL_LIGHTING);
         renderer.SetLightingMode(Lit);
     }
+}
+
+void BattleView::DrawTilePlates(CombatScreen& screen) {
+    // The marker plates, in one draw over the finished tiles: each sits just above its tile's top, so the
+    // depth test still hides it behind nearer tiles.
+    if (!anyMarkerShown_) {
+        return;
+    }
+    ModelNode* plate = BuiltIn(tileMarker_, ProceduralTileMarker);
+    const float lift = static_cast<float>(3 - screen.camera.zoomLevel) * 0.0015f;
+    renderer.SetLightingMode(Unlit);
+    UnbindTexture();
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    DrawMarkerPlates(screen.map, *plate, lift);
+    glDisable(GL_BLEND);
+    renderer.SetLightingMode(Lit);
+    glColor4f(1, 1, 1, 1);
+}
+
+GroundLayer::Key BattleView::GroundKey(const LevelMap& map, const float* clearColour) const {
+    GroundLayer::Key key;
+    key.reserve(map.tiles().size() * 2 + 128);
+    const Projection view = CurrentProjection();
+    AppendToKey(key, view.modelView, sizeof(view.modelView));
+    AppendToKey(key, view.projection, sizeof(view.projection));
+    AppendToKey(key, clearColour, 4 * sizeof(float));
+    const uint32_t size[3] = {map.width(), map.height(), images.background};
+    AppendToKey(key, size, sizeof(size));
+    for (const MapTile& tile : map.tiles()) {
+        const uint32_t look[2] = {static_cast<uint32_t>(tile.elevation), map.TextureHandleOf(tile)};
+        AppendToKey(key, look, sizeof(look));
+    }
+    for (const Light& light : renderer.lights()) {
+        AppendToKey(key, &light.ambient, sizeof(light.ambient));
+        AppendToKey(key, &light.diffuse, sizeof(light.diffuse));
+        AppendToKey(key, &light.specular, sizeof(light.specular));
+        AppendToKey(key, light.position, sizeof(light.position));
+        AppendToKey(key, &light.spotDirection, sizeof(light.spotDirection));
+        AppendToKey(key, &light.type, sizeof(light.type));
+    }
+    return key;
+}
+
+void BattleView::DrawGround(CombatScreen& screen, const float* clearColour) {
+    LevelMap& map = screen.map;
+    glEnable(GL_DEPTH_TEST);
+    FindShownTiles(map);
+    const GroundLayer::Key key = GroundKey(map, clearColour);
+    if (!ground_.Restore(key)) {
+        DrawTileBlocks(map, false);
+        // Behind the tiles: only the pixels they left empty are shaded, and none at all when they fill the
+        // view.
+        if (!tilesFillView_) {
+            DrawBackdrop(images.background);
+        }
+        ground_.Offer(key);
+    }
+    // The state the tiles leave behind, whether they were drawn or copied.
+    renderer.SetLightingMode(Lit);
+    renderer.SetMaterial(0.1f, 0.1f, 0.1f, 1.0f);
+    glEnable(GL_TEXTURE_2D);
+    UnbindTexture();
+    glColor4f(1, 1, 1, 1);
+    DrawTilePlates(screen);
 }
 
 void BattleView::DrawMarkerPlates(const LevelMap& map, const ModelNode& plate, float lift) {

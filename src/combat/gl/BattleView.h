@@ -2,6 +2,7 @@
 
 #include "combat/CombatHooks.h"
 #include "combat/CombatScreen.h"
+#include "combat/gl/GroundLayer.h"
 #include "combat/gl/TileBatches.h"
 #include "render/Maths.h"
 
@@ -78,6 +79,11 @@ public:
     // [SECTION] Parts drawn by the frame
     // The tiles with their markers (depth test on), or their pick colours.
     void DrawTiles(CombatScreen& screen, bool pickPass);
+    // The tiles and the backdrop as the last still frame left them when nothing that shapes them changed,
+    // drawn otherwise; then the marker plates over them. clearColour is what the frame was cleared to.
+    void DrawGround(CombatScreen& screen, const float* clearColour);
+    // The kept copy of the tiles and backdrop.
+    const GroundLayer& groundLayer() const { return ground_; }
     // The marker plates of the marked tiles in sight, lifted by lift, in one draw (blending set by the caller).
     void DrawMarkerPlates(const LevelMap& map, const ModelNode& plate, float lift);
     // The screen-filling backdrop behind everything drawn so far: only pixels no tile covers show it.
@@ -112,6 +118,14 @@ public:
 private:
     void drawBars(const Unit& unit);
     void drawScene(CombatScreen& screen, bool advanceCamera);
+    // Which tiles are in sight, nearest first, and whether they fill the view.
+    void FindShownTiles(const LevelMap& map);
+    // The blocks of the tiles in sight, textured and lit or in their pick colours.
+    void DrawTileBlocks(LevelMap& map, bool pickPass);
+    // The marker plates of the marked tiles in sight, blended over the tiles.
+    void DrawTilePlates(CombatScreen& screen);
+    // Everything the tiles and the backdrop are drawn from, camera and lights included.
+    GroundLayer::Key GroundKey(const LevelMap& map, const float* clearColour) const;
 
     CombatScreen* screen_ = nullptr;
     bool imagesLoaded_ = false;
@@ -132,6 +146,10 @@ private:
     std::vector<TileInOrder> drawOrder_;
     // Whether the last DrawTiles covered every pixel of the view, so that no backdrop can show.
     bool tilesFillView_ = false;
+    // Whether a tile in sight has a marker.
+    bool anyMarkerShown_ = false;
+    // The tiles and backdrop of the last still frames.
+    GroundLayer ground_;
     // The tile blocks, drawn a texture at a time.
     TileBatches batches_;
     // The marker plates of the last frame, corners in world coordinates.

@@ -22,6 +22,7 @@
 #include <imgui.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -495,4 +496,102 @@ TEST(BattleView, TheBarsAndTheLayoutEditorDrawInTheColoursOfTheirStyleOverALitBa
     EXPECT_EQ(static_cast<uint32_t>(program), battle.renderer.shader.program) << "the game's program is back";
     editor.CloseAll();
     editor.screen.editMode = false;
+}
+
+// A still view copies its tiles and backdrop from the layer it kept instead of drawing them again. The copy has to
+// be the drawn ground to the last bit of colour and depth (mechs are depth-tested against it), and anything that
+// changes how the ground looks has to make the next frame draw it again.
+TEST(BattleView, TheGroundOfAStillViewIsCopiedExactlyAndDrawnAgainWhenWhatItShowsChanges) {
+    WindowBattle battle;
+    ASSERT_TRUE(battle.loaded);
+    battle.settle();
+    Camera& camera = battle.renderer.camera;
+    ASSERT_NE(battle.screen.activeUnit, nullptr);
+    const int32_t nextX = battle.screen.activeUnit->tileX + 1;
+    const int32_t nextY = battle.screen.activeUnit->tileY;
+    // A view the settling frames have not shown.
+    camera.distance = 30.0f;
+    const GroundLayer& layer = battle.view.groundLayer();
+    ASSERT_TRUE(layer.available());
+
+    struct Ground {
+        std::vector<uint8_t> colour = std::vector<uint8_t>(800 * 600 * 4);
+        std::vector<uint32_t> depth = std::vector<uint32_t>(800 * 600);
+        bool operator==(const Ground&) const = default;
+        // The same colours, and depths that differ by no more than the window's own depth layout makes of a
+        // copy (llvmpipe keeps the window's stencil bits first, so the copy converts through floats).
+        bool sameAs(const Ground& other) const {
+            for (size_t i = 0; i < depth.size(); ++i) {
+                const int64_t d = (int64_t(depth[i]) >> 8) - (int64_t(other.depth[i]) >> 8);
+                if (d < -4 || d > 4) {
+                    return false;
+                }
+            }
+            return colour == other.colour;
+        }
+    };
+    // One frame's ground from a clear to the given colour, and whether it was copied rather than drawn.
+    const float grey[4] = {0.5f, 0.5f, 0.5f, 0.0f};
+    auto ground = [&battle, &layer](const float* clear, bool& copied) {
+        const uint64_t before = layer.restores();
+        glClearColor(clear[0], clear[1], clear[2], clear[3]);
+        battle.renderer.BeginScene();
+        battle.view.DrawGround(battle.screen, clear);
+        copied = layer.restores() != before;
+        Ground seen;
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(0, 0, 800, 600, GL_RGBA, GL_UNSIGNED_BYTE, seen.colour.data());
+        glReadPixels(0, 0, 800, 600, GL_DEPTH_COMPONENT, GL_UNSIGNED_INT, seen.depth.data());
+        return seen;
+    };
+    bool copied = false;
+    const Ground drawn = ground(grey, copied);
+    EXPECT_FALSE(copied) << "a new view is drawn";
+    EXPECT_EQ(ground(grey, copied), drawn);
+    EXPECT_FALSE(copied) << "the second frame of a view is drawn and kept";
+    // The mechs and the markers drawn over a copied ground look as over a drawn one. The active unit's marker
+    // moves each time it is drawn, so it is left out here.
+    Unit* const active = battle.screen.activeUnit;
+    battle.screen.activeUnit = nullptr;
+    auto withUnits = [&battle] {
+        battle.view.DrawUnits(battle.screen, false);
+        std::vector<uint8_t> colour(800 * 600 * 4);
+        glReadPixels(0, 0, 800, 600, GL_RGBA, GL_UNSIGNED_BYTE, colour.data());
+        return colour;
+    };
+    const std::vector<uint8_t> unitsOverDrawn = withUnits();
+    const Ground restored = ground(grey, copied);
+    EXPECT_TRUE(copied) << "the third frame of a still view is copied";
+    EXPECT_TRUE(withUnits() == unitsOverDrawn) << "mechs over the copy look as over the drawn ground";
+    battle.screen.activeUnit = active;
+    EXPECT_TRUE(restored.sameAs(drawn)) << "the copy is the drawn ground, colour and depth";
+    const size_t nearPixels = static_cast<size_t>(std::count_if(restored.depth.begin(), restored.depth.end(),
+                                                                [](uint32_t d) { return d < 0xffffff00u; }));
+    EXPECT_GT(nearPixels, 50000u) << "the copy holds the tiles' depth, not a cleared buffer";
+
+    // Each change is drawn at once, over a still view whose ground is being copied.
+    auto changedAndDrawn = [&](const char* what, const std::function<void()>& change,
+                               const std::function<void()>& undo) {
+        ground(grey, copied);
+        ground(grey, copied);
+        const Ground still = ground(grey, copied);
+        ASSERT_TRUE(copied) << what << ": the view before it is still";
+        change();
+        const Ground first = ground(grey, copied);
+        EXPECT_FALSE(copied) << what << ": the first frame after it is drawn";
+        EXPECT_FALSE(first.sameAs(still)) << what << ": the frame shows the change";
+        undo();
+    };
+    ASSERT_NE(battle.map.TileAt(nextX, nextY), nullptr);
+    MapTile& tile = *battle.map.TileAt(nextX, nextY);
+    const MapTile kept = tile;
+    changedAndDrawn("a tile's texture", [&] { tile.texture = (kept.texture + 3) % 20; }, [&] { tile = kept; });
+    changedAndDrawn("a tile's elevation", [&] { tile.elevation = kept.elevation + 4; }, [&] { tile = kept; });
+    changedAndDrawn("the camera", [&] { camera.yaw += 0.3f; }, [&] { camera.yaw -= 0.3f; });
+    changedAndDrawn(
+        "a light",
+        [&] { battle.renderer.AddLight({0.9f, 0.0f, 0.0f}, {0.9f, 0.0f, 0.0f}, {0, 0, 0}, {0, 10, 0}, {0, -1, 0}, 3); },
+        [&] { battle.renderer.RemoveLastLight(); });
+    changedAndDrawn("a smaller view", [] { glViewport(0, 0, 400, 300); }, [] { glViewport(0, 0, 800, 600); });
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
