@@ -30,9 +30,14 @@ void ClearErrors() {
     }
 }
 
-// Copies colour, depth and stencil between the two framebuffers, outside any scissor box. All three
-// together let the renderer copy the memory as it stands rather than draw it.
+// Copies colour, depth and stencil between the two framebuffers, outside any scissor box, and binds back
+// the framebuffers that were bound. All three buffers together let the renderer copy the memory as it
+// stands rather than draw it.
 bool CopyView(GLint from, const GLint* fromBox, GLint to, const GLint* toBox) {
+    GLint boundRead = 0;
+    GLint boundDraw = 0;
+    glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &boundRead);
+    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &boundDraw);
     glPushAttrib(GL_SCISSOR_BIT);
     glDisable(GL_SCISSOR_TEST);
     ClearErrors();
@@ -43,6 +48,8 @@ bool CopyView(GLint from, const GLint* fromBox, GLint to, const GLint* toBox) {
                       GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT, GL_NEAREST);
     const bool copied = glGetError() == GL_NO_ERROR;
     glPopAttrib();
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(boundRead));
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, static_cast<GLuint>(boundDraw));
     return copied;
 }
 
@@ -58,12 +65,6 @@ void AppendToKey(GroundLayer::Key& key, const void* data, size_t bytes) {
         from += part;
         bytes -= part;
     }
-}
-
-void GroundLayer::Forget() {
-    held_ = false;
-    kept_.clear();
-    offered_.clear();
 }
 
 bool GroundLayer::Prepare(int32_t width, int32_t height) {
@@ -92,12 +93,10 @@ bool GroundLayer::Restore(const Key& key) {
     }
     const GLint box[4] = {0, 0, view.viewport[2], view.viewport[3]};
     if (!CopyView(static_cast<GLint>(target_.framebuffer()), box, view.framebuffer, view.viewport)) {
-        glBindFramebuffer(GL_FRAMEBUFFER, static_cast<GLuint>(view.framebuffer));
         unavailable_ = true;
         held_ = false;
         return false;
     }
-    glBindFramebuffer(GL_FRAMEBUFFER, static_cast<GLuint>(view.framebuffer));
     ++restores_;
     return true;
 }
@@ -119,7 +118,6 @@ void GroundLayer::Offer(const Key& key) {
     }
     const GLint box[4] = {0, 0, view.viewport[2], view.viewport[3]};
     held_ = CopyView(view.framebuffer, view.viewport, static_cast<GLint>(target_.framebuffer()), box);
-    glBindFramebuffer(GL_FRAMEBUFFER, static_cast<GLuint>(view.framebuffer));
     if (!held_) {
         unavailable_ = true;
         return;

@@ -28,8 +28,6 @@ public:
     // Tells the layer that the caller has just drawn the ground for key into the bound framebuffer. It is
     // kept when the same key was offered the frame before.
     void Offer(const Key& key);
-    // Drops the kept layer (the next frames draw the ground until a key holds again).
-    void Forget();
 
     // True when the GL can copy framebuffers and the copies worked so far.
     bool available() const { return !unavailable_; }
