@@ -31,9 +31,9 @@ void ClearErrors() {
 }
 
 // Copies colour, depth and stencil between the two framebuffers, outside any scissor box, and binds back
-// the framebuffers that were bound. All three buffers together let the renderer copy the memory as it
-// stands rather than draw it.
-bool CopyView(GLint from, const GLint* fromBox, GLint to, const GLint* toBox) {
+// the framebuffers that were bound; mirrored top to bottom when asked. All three buffers together let the
+// renderer copy the memory as it stands rather than draw it.
+bool CopyView(GLint from, const GLint* fromBox, GLint to, const GLint* toBox, bool mirrored) {
     GLint boundRead = 0;
     GLint boundDraw = 0;
     glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &boundRead);
@@ -43,14 +43,23 @@ bool CopyView(GLint from, const GLint* fromBox, GLint to, const GLint* toBox) {
     ClearErrors();
     glBindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(from));
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, static_cast<GLuint>(to));
+    const GLint toBottom = mirrored ? toBox[1] + toBox[3] : toBox[1];
+    const GLint toTop = mirrored ? toBox[1] : toBox[1] + toBox[3];
     glBlitFramebuffer(fromBox[0], fromBox[1], fromBox[0] + fromBox[2], fromBox[1] + fromBox[3], toBox[0],
-                      toBox[1], toBox[0] + toBox[2], toBox[1] + toBox[3],
+                      toBottom, toBox[0] + toBox[2], toTop,
                       GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT, GL_NEAREST);
     const bool copied = glGetError() == GL_NO_ERROR;
     glPopAttrib();
     glBindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(boundRead));
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, static_cast<GLuint>(boundDraw));
     return copied;
+}
+
+// The window's own buffers are kept upside down: a software renderer stores them top row first, so a
+// mirrored copy between them and the layer is a plain copy of memory, where a straight one is drawn pixel
+// by pixel. Copies between framebuffer objects stay straight for the same reason.
+bool KeptMirrored(const View& view) {
+    return view.framebuffer == 0;
 }
 
 } // namespace
@@ -92,7 +101,8 @@ bool GroundLayer::Restore(const Key& key) {
         return false;
     }
     const GLint box[4] = {0, 0, view.viewport[2], view.viewport[3]};
-    if (!CopyView(static_cast<GLint>(target_.framebuffer()), box, view.framebuffer, view.viewport)) {
+    if (!CopyView(static_cast<GLint>(target_.framebuffer()), box, view.framebuffer, view.viewport,
+                  KeptMirrored(view))) {
         unavailable_ = true;
         held_ = false;
         return false;
@@ -117,7 +127,8 @@ void GroundLayer::Offer(const Key& key) {
         return;
     }
     const GLint box[4] = {0, 0, view.viewport[2], view.viewport[3]};
-    held_ = CopyView(view.framebuffer, view.viewport, static_cast<GLint>(target_.framebuffer()), box);
+    held_ = CopyView(view.framebuffer, view.viewport, static_cast<GLint>(target_.framebuffer()), box,
+                     KeptMirrored(view));
     if (!held_) {
         unavailable_ = true;
         return;
