@@ -20,6 +20,8 @@ int32_t screenHeight = 600;
 GLuint whiteTexture = 0;
 // Pictures loaded from files whose every pixel is opaque: blending them changes nothing, so it is skipped.
 std::unordered_set<GLuint> opaqueTextures;
+// Blank textures, every pixel transparent black: blending one changes nothing, so it is not drawn at all.
+std::unordered_set<GLuint> clearTextures;
 // The size of every picture read from a file, by texture.
 std::unordered_map<GLuint, std::pair<int32_t, int32_t>> pictureSizes;
 
@@ -71,6 +73,7 @@ GLuint UploadRgba(int32_t width, int32_t height, const void* pixels, GLenum form
     GLuint texture = 0;
     glGenTextures(1, &texture);
     opaqueTextures.erase(texture);
+    clearTextures.erase(texture);
     pictureSizes.erase(texture);
     glBindTexture(GL_TEXTURE_2D, texture);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
@@ -95,6 +98,53 @@ GLuint PlaceholderTexture() {
         }
     }
     return UploadRgba(size, size, pixels, GL_RGBA, GL_NEAREST, GL_NEAREST);
+}
+
+// Copies an opaque picture shown at its own size straight into the frame, for DrawTexturedRect: with one
+// texel on each pixel and nothing to blend, the copy gives exactly the pixels drawing would, and a software
+// renderer copies in about half the time it takes to draw. False (nothing done) where the two could differ:
+// a viewport that scales the layout, a stencil test, or a GL without framebuffer copies.
+bool CopyPictureIntoFrame(GLuint texture, int32_t x, int32_t y, int32_t width, int32_t height) {
+    static GLuint reader = 0;
+    static GLuint attached = 0;
+    static bool unavailable = false;
+    if (unavailable || glBlitFramebuffer == nullptr || glGenFramebuffers == nullptr ||
+        glIsEnabled(GL_STENCIL_TEST)) {
+        return false;
+    }
+    GLint viewport[4] = {0, 0, 0, 0};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    if (viewport[2] != screenWidth || viewport[3] != screenHeight) {
+        return false;
+    }
+    GLint boundRead = 0;
+    glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &boundRead);
+    ClearGlErrors();
+    if (reader == 0) {
+        glGenFramebuffers(1, &reader);
+    }
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, reader);
+    if (attached != texture) {
+        glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
+        attached = texture;
+        if (glCheckFramebufferStatus(GL_READ_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+            attached = 0;
+            glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, 0, 0);
+            glBindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(boundRead));
+            return false;
+        }
+    }
+    // The layout's origin is the top left, the frame's the bottom left; the picture's bottom row is its first.
+    const GLint left = viewport[0] + x;
+    const GLint bottom = viewport[1] + viewport[3] - (y + height);
+    glBlitFramebuffer(0, 0, width, height, left, bottom, left + width, bottom + height, GL_COLOR_BUFFER_BIT,
+                      GL_NEAREST);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(boundRead));
+    if (glGetError() != GL_NO_ERROR) {
+        unavailable = true;
+        return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -167,6 +217,7 @@ uint32_t CreateBlankTexture(int32_t width, int32_t height) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
     glDisable(GL_TEXTURE_2D);
     UnbindTexture();
+    clearTextures.insert(texture);
     return texture;
 }
 
@@ -226,6 +277,22 @@ void UnbindTexture() {
 }
 
 void DrawTexturedRect(uint32_t texture, uint32_t x, uint32_t y, uint32_t width, uint32_t height, bool blend) {
+    const auto size = pictureSizes.find(texture);
+    const bool ownSize = size != pictureSizes.end() && size->second.first == static_cast<int32_t>(width) &&
+                         size->second.second == static_cast<int32_t>(height);
+    // Nothing to see, or a copy that gives the drawn pixels: either way the state is left as drawing leaves it.
+    const bool unseen = blend && clearTextures.count(texture) != 0;
+    if (unseen || (ownSize && (!blend || opaqueTextures.count(texture) != 0) &&
+                   CopyPictureIntoFrame(texture, static_cast<int32_t>(x), static_cast<int32_t>(y),
+                                        static_cast<int32_t>(width), static_cast<int32_t>(height)))) {
+        SetLighting(lightingLit);
+        glDisable(GL_BLEND);
+        glEnable(GL_DEPTH_TEST);
+        glEnable(GL_CULL_FACE);
+        UnbindTexture();
+        glMatrixMode(GL_MODELVIEW);
+        return;
+    }
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
@@ -246,9 +313,6 @@ void DrawTexturedRect(uint32_t texture, uint32_t x, uint32_t y, uint32_t width, 
     glColor3f(1, 1, 1);
     // A picture drawn at its own size puts each texel on one pixel's centre: the nearest texel is the colour
     // filtering would give, at far less cost on a software renderer.
-    const auto size = pictureSizes.find(texture);
-    const bool ownSize = size != pictureSizes.end() && size->second.first == static_cast<int32_t>(width) &&
-                         size->second.second == static_cast<int32_t>(height);
     GLint magFilter = GL_LINEAR;
     if (ownSize) {
         glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &magFilter);

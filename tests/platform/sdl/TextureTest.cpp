@@ -157,3 +157,114 @@ TEST(TextureTest, DrawTexturedRectRestoresWhatItChanges) {
     }
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
+
+// Opaque pictures shown at their own size are copied into the frame rather than drawn; the frame must not
+// be able to tell: the same pixels in the same place, the scissor box honoured, the state left as a draw
+// leaves it, and drawing still used wherever a copy would differ.
+TEST(TextureTest, PicturesAtTheirOwnSizeLandPixelExactWhereverTheyAreShown) {
+    REQUIRE_GL();
+    constexpr int w = 40, h = 30;
+    std::vector<Rgb> picture;
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            picture.push_back(Rgb{static_cast<uint8_t>(x * 6), static_cast<uint8_t>(y * 8),
+                                  static_cast<uint8_t>((x * 7 + y * 13) % 256)});
+        }
+    }
+    std::string path = SavePicture("own_size.png", w, h, picture, FIF_PNG);
+    const uint32_t texture = LoadTexture(path);
+    std::remove(path.c_str());
+    ASSERT_NE(texture, 0u);
+    auto expectPictureAt = [&](int left, int top, const char* where) {
+        int wrong = 0;
+        for (int y = 0; y < h; ++y) {
+            for (int x = 0; x < w; ++x) {
+                const Rgb& c = picture[static_cast<size_t>(y * w + x)];
+                wrong += gltest::PixelAt(left + x, top + y) != std::vector<uint8_t>{c.r, c.g, c.b} ? 1 : 0;
+            }
+        }
+        EXPECT_EQ(wrong, 0) << where;
+        EXPECT_EQ(gltest::PixelAt(left - 1, top), (std::vector<uint8_t>{0, 0, 0})) << where << ": left of it";
+        EXPECT_EQ(gltest::PixelAt(left, top + h), (std::vector<uint8_t>{0, 0, 0})) << where << ": below it";
+    };
+
+    for (bool blend : {false, true}) {
+        ASSERT_TRUE(gltest::MakeCurrent());
+        DrawTexturedRect(texture, 30, 20, w, h, blend);
+        expectPictureAt(30, 20, blend ? "blended" : "not blended");
+    }
+
+    // Into a framebuffer object, the way the full-screen frame and the pick pass draw: the picture lands there
+    // and the bindings stay as they were.
+    ASSERT_TRUE(gltest::MakeCurrent());
+    GLuint frame = 0, colour = 0;
+    glGenFramebuffers(1, &frame);
+    glGenRenderbuffers(1, &colour);
+    glBindRenderbuffer(GL_RENDERBUFFER, colour);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, gltest::width, gltest::height);
+    glBindFramebuffer(GL_FRAMEBUFFER, frame);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour);
+    glClear(GL_COLOR_BUFFER_BIT);
+    DrawTexturedRect(texture, 100, 200, w, h, false);
+    GLint read = 0, draw = 0;
+    glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &read);
+    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &draw);
+    EXPECT_EQ(static_cast<GLuint>(read), frame);
+    EXPECT_EQ(static_cast<GLuint>(draw), frame);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+    glBlitFramebuffer(0, 0, gltest::width, gltest::height, 0, 0, gltest::width, gltest::height,
+                      GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glDeleteFramebuffers(1, &frame);
+    glDeleteRenderbuffers(1, &colour);
+    expectPictureAt(100, 200, "in a framebuffer object");
+
+    // The scissor box clips it as it clips drawing: only the right half of the picture shows.
+    ASSERT_TRUE(gltest::MakeCurrent());
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(50 + w / 2, 0, gltest::width, gltest::height);
+    DrawTexturedRect(texture, 50, 60, w, h, false);
+    glDisable(GL_SCISSOR_TEST);
+    EXPECT_EQ(gltest::PixelAt(50 + w / 2 - 1, 60), (std::vector<uint8_t>{0, 0, 0}));
+    const Rgb& shown = picture[w / 2];
+    EXPECT_EQ(gltest::PixelAt(50 + w / 2, 60), (std::vector<uint8_t>{shown.r, shown.g, shown.b}));
+
+    // A viewport that scales the layout scales the picture with it.
+    ASSERT_TRUE(gltest::MakeCurrent());
+    glViewport(0, 0, gltest::width / 2, gltest::height / 2);
+    DrawTexturedRect(texture, 200, 0, w, h, false);
+    glViewport(0, 0, gltest::width, gltest::height);
+    const Rgb& last = picture[static_cast<size_t>(h * w - 1)];
+    EXPECT_EQ(gltest::PixelAt(100 + w / 2 - 1, gltest::height / 2 + h / 2 - 1),
+              (std::vector<uint8_t>{last.r, last.g, last.b}))
+        << "a picture drawn at half its size in a half-size viewport";
+    EXPECT_EQ(gltest::PixelAt(100 + w / 2 + 1, gltest::height / 2 + h / 2 + 1), (std::vector<uint8_t>{0, 0, 0}));
+
+    // The stencil test applies to drawing only: a picture outside the stencil stays hidden.
+    ASSERT_TRUE(gltest::MakeCurrent());
+    glEnable(GL_STENCIL_TEST);
+    glStencilFunc(GL_EQUAL, 1, 0xff);
+    DrawTexturedRect(texture, 30, 20, w, h, false);
+    glDisable(GL_STENCIL_TEST);
+    glStencilFunc(GL_ALWAYS, 0, 0xff);
+    EXPECT_EQ(gltest::PixelAt(30 + w / 2, 20 + h / 2), (std::vector<uint8_t>{0, 0, 0}));
+
+    // A blank texture blended over the frame leaves it as it was; shown unblended it blacks its place out.
+    ASSERT_TRUE(gltest::MakeCurrent());
+    glClearColor(0.2f, 0.4f, 0.6f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    const uint32_t blank = CreateBlankTexture(8, 8);
+    DrawTexturedRect(blank, 10, 10, 50, 50, true);
+    EXPECT_EQ(gltest::PixelAt(20, 20), (std::vector<uint8_t>{51, 102, 153}));
+    DrawTexturedRect(blank, 10, 10, 50, 50, false);
+    EXPECT_EQ(gltest::PixelAt(20, 20), (std::vector<uint8_t>{0, 0, 0}));
+
+    EXPECT_FALSE(glIsEnabled(GL_BLEND));
+    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
+    GLint bound = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    EXPECT_EQ(static_cast<uint32_t>(bound), WhiteTexture());
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
