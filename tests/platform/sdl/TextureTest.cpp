@@ -260,6 +260,26 @@ TEST(TextureTest, PicturesAtTheirOwnSizeLandPixelExactWhereverTheyAreShown) {
     DrawTexturedRect(blank, 10, 10, 50, 50, false);
     EXPECT_EQ(gltest::PixelAt(20, 20), (std::vector<uint8_t>{0, 0, 0}));
 
+    // More pictures copied in turn than the window keeps ready, twice round: each shows itself.
+    std::vector<uint32_t> solids;
+    for (int k = 0; k < 5; ++k) {
+        const Rgb colour{static_cast<uint8_t>(40 * k + 10), static_cast<uint8_t>(200 - 30 * k), 77};
+        const std::string solid = SavePicture("solid" + std::to_string(k) + ".png", w, h,
+                                              std::vector<Rgb>(size_t(w * h), colour), FIF_PNG);
+        solids.push_back(LoadTexture(solid));
+        std::remove(solid.c_str());
+    }
+    for (int round = 0; round < 2; ++round) {
+        for (int k = 0; k < 5; ++k) {
+            ASSERT_TRUE(gltest::MakeCurrent());
+            DrawTexturedRect(solids[size_t(k)], 0, 0, w, h, false);
+            EXPECT_EQ(gltest::PixelAt(w / 2, h / 2),
+                      (std::vector<uint8_t>{static_cast<uint8_t>(40 * k + 10), static_cast<uint8_t>(200 - 30 * k),
+                                            77}))
+                << "picture " << k << ", round " << round;
+        }
+    }
+
     EXPECT_FALSE(glIsEnabled(GL_BLEND));
     EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
