@@ -95,8 +95,9 @@ void ForgetTwinOf(GLuint picture) {
     }
 }
 
-// The framebuffer of the picture's twin, made from the picture bound for reading on first use; 0 when it
-// cannot be made. Binds back the framebuffer that was bound for drawing.
+// The framebuffer of the picture's twin, made on first use; 0 when it cannot be made. The picture is turned
+// over on the way rather than by the GL, which would have to compile a program for it first: the first
+// logo of the boot is one of these pictures.
 GLuint TwinFrameOf(GLuint picture, int32_t width, int32_t height) {
     const auto found = std::find_if(twins.begin(), twins.end(),
                                     [picture](const MirroredTwin& t) { return t.picture == picture; });
@@ -113,11 +114,21 @@ GLuint TwinFrameOf(GLuint picture, int32_t width, int32_t height) {
     GLint boundTexture = 0;
     glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &boundDraw);
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &boundTexture);
+    const size_t rowBytes = static_cast<size_t>(width) * 4;
+    std::vector<uint8_t> rows(rowBytes * static_cast<size_t>(height));
+    glBindTexture(GL_TEXTURE_2D, picture);
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_BGRA, GL_UNSIGNED_BYTE, rows.data());
     MirroredTwin twin;
     twin.picture = picture;
     glGenTextures(1, &twin.texture);
     glBindTexture(GL_TEXTURE_2D, twin.texture);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
+    for (int32_t row = 0; row < height; ++row) {
+        glTexSubImage2D(GL_TEXTURE_2D, 0, 0, height - 1 - row, width, 1, GL_BGRA, GL_UNSIGNED_BYTE,
+                        rows.data() + rowBytes * static_cast<size_t>(row));
+    }
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(boundTexture));
@@ -125,12 +136,6 @@ GLuint TwinFrameOf(GLuint picture, int32_t width, int32_t height) {
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, twin.frame);
     glFramebufferTexture2D(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, twin.texture, 0);
     const bool complete = glCheckFramebufferStatus(GL_DRAW_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
-    if (complete) {
-        glPushAttrib(GL_SCISSOR_BIT);
-        glDisable(GL_SCISSOR_TEST);
-        glBlitFramebuffer(0, 0, width, height, 0, height, width, 0, GL_COLOR_BUFFER_BIT, GL_NEAREST);
-        glPopAttrib();
-    }
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, static_cast<GLuint>(boundDraw));
     if (!complete) {
         glDeleteFramebuffers(1, &twin.frame);
