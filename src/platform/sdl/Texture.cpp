@@ -186,7 +186,6 @@ GLuint PlaceholderTexture() {
 // without framebuffer copies.
 bool CopyPictureIntoFrame(GLuint texture, int32_t x, int32_t y, int32_t width, int32_t height) {
     static GLuint reader = 0;
-    static GLuint attached = 0;
     static bool unavailable = false;
     if (unavailable || glBlitFramebuffer == nullptr || glGenFramebuffers == nullptr ||
         glIsEnabled(GL_STENCIL_TEST)) {
@@ -205,16 +204,13 @@ bool CopyPictureIntoFrame(GLuint texture, int32_t x, int32_t y, int32_t width, i
     if (reader == 0) {
         glGenFramebuffers(1, &reader);
     }
+    // Attached afresh each time: a texture name freed and given to another picture must not show the old one.
     glBindFramebuffer(GL_READ_FRAMEBUFFER, reader);
-    if (attached != texture) {
-        glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
-        attached = texture;
-        if (glCheckFramebufferStatus(GL_READ_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
-            attached = 0;
-            glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, 0, 0);
-            glBindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(boundRead));
-            return false;
-        }
+    glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
+    if (glCheckFramebufferStatus(GL_READ_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+        glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, 0, 0);
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(boundRead));
+        return false;
     }
     // The layout's origin is the top left, the frame's the bottom left; the picture's bottom row is its
     // first, its twin's top row.
