@@ -182,8 +182,8 @@ GLuint PlaceholderTexture() {
 // Copies an opaque picture shown at its own size straight into the frame, for DrawTexturedRect: with one
 // texel on each pixel and nothing to blend, the copy gives exactly the pixels drawing would, and a software
 // renderer copies in about half the time it takes to draw (a tenth, from a twin into the window). False
-// (nothing done) where the two could differ: a viewport that scales the layout, a stencil test, or a GL
-// without framebuffer copies.
+// (nothing done) where the two could differ: a viewport that scales the layout, a picture reaching past the
+// layout's edge, a stencil test, or a GL without framebuffer copies.
 bool CopyPictureIntoFrame(GLuint texture, int32_t x, int32_t y, int32_t width, int32_t height) {
     static GLuint reader = 0;
     static bool unavailable = false;
@@ -193,7 +193,9 @@ bool CopyPictureIntoFrame(GLuint texture, int32_t x, int32_t y, int32_t width, i
     }
     GLint viewport[4] = {0, 0, 0, 0};
     glGetIntegerv(GL_VIEWPORT, viewport);
-    if (viewport[2] != screenWidth || viewport[3] != screenHeight) {
+    // A copy is clipped by the frame's edges, drawing by the viewport's: the picture must lie inside it.
+    if (viewport[2] != screenWidth || viewport[3] != screenHeight || x + width > screenWidth ||
+        y + height > screenHeight) {
         return false;
     }
     GLint boundRead = 0;

@@ -240,6 +240,16 @@ TEST(TextureTest, PicturesAtTheirOwnSizeLandPixelExactWhereverTheyAreShown) {
         << "a picture drawn at half its size in a half-size viewport";
     EXPECT_EQ(gltest::PixelAt(100 + w / 2 + 1, gltest::height / 2 + h / 2 + 1), (std::vector<uint8_t>{0, 0, 0}));
 
+    // A picture reaching past the layout's right edge is cut off there, as drawing cuts it at the viewport,
+    // with the viewport moved so that its edge lies inside the window.
+    ASSERT_TRUE(gltest::MakeCurrent());
+    glViewport(-100, 0, gltest::width, gltest::height);
+    DrawTexturedRect(texture, gltest::width - w / 2, 100, w, h, false);
+    glViewport(0, 0, gltest::width, gltest::height);
+    const Rgb& edge = picture[w / 2 - 1];
+    EXPECT_EQ(gltest::PixelAt(gltest::width - 101, 100), (std::vector<uint8_t>{edge.r, edge.g, edge.b}));
+    EXPECT_EQ(gltest::PixelAt(gltest::width - 100, 100), (std::vector<uint8_t>{0, 0, 0}));
+
     // The stencil test applies to drawing only: a picture outside the stencil stays hidden.
     ASSERT_TRUE(gltest::MakeCurrent());
     glEnable(GL_STENCIL_TEST);
