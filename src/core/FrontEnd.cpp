@@ -31,6 +31,12 @@ public:
         DrawTexturedRect(GameContext::Get().renderer.textures[size_t(slot)], 0, 0, 800, 600, blend);
     }
     void DrawHud() override { DrawScreenHud(); }
+    void WarmUp() override {
+        const Renderer& renderer = GameContext::Get().renderer;
+        // A picture drawn rather than copied, as buttons are, and the menu's own picture copied once.
+        DrawTexturedRect(renderer.textures[kTitleScreenSlot], 0, 0, 2, 2, true);
+        DrawTexturedRect(renderer.textures[kTitleScreenSlot], 0, 0, 800, 600, true);
+    }
     void DrawVolume(int32_t level) override {
         Renderer& renderer = GameContext::Get().renderer;
         glColor3f(0.0f, 0.0f, 0.0f);
@@ -87,6 +93,11 @@ void DrawScreen(int32_t slot, bool blend) {
 void UpdateLogo(int32_t slot, GameState next) {
     GameContext& game = GameContext::Get();
     painter->BeginFrame();
+    if (slot == kTeamLogoScreenSlot && game.logoOnScreen && !game.frontEndWarmedUp) {
+        // The boot has loaded everything by the second logo's second frame.
+        painter->WarmUp();
+        game.frontEndWarmedUp = true;
+    }
     painter->DrawPicture(slot, true);
     HighResTimer& timer = HighResTimer::Get();
     if (!game.logoOnScreen) {

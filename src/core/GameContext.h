@@ -111,6 +111,8 @@ public:
     int64_t logoStartTime = 0;
     // False from entering a logo screen until its first frame is drawn: its time counts from then.
     bool logoOnScreen = false;
+    // True once the second logo has had the renderer draw what the main menu needs first (see WarmUp).
+    bool frontEndWarmedUp = false;
     // True when the renderer could build the lighting shader.
     bool shadersAvailable = false;
     // The player's campaign (army, squad, inventory, faction standings); created at boot.

@@ -52,6 +52,9 @@ public:
     virtual void DrawPicture(int32_t slot, bool blend) = 0;
     // Draws the current button layout.
     virtual void DrawHud() = 0;
+    // Draws, where the next full-frame picture covers it, what the main menu draws first, so that a software
+    // renderer compiles its programs while a logo shows rather than on the menu's first frame.
+    virtual void WarmUp() {}
     // Prints the volume level (0 to 10) on the options screen.
     virtual void DrawVolume(int32_t level) = 0;
     // Prints a choice's current value centred at (x, y) (its baseline) in the 800 x 600 frame.

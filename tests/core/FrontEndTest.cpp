@@ -90,6 +90,7 @@ public:
         drawn.push_back("picture " + std::to_string(slot) + (blend ? " blended" : ""));
     }
     void DrawHud() override { drawn.push_back("hud"); }
+    void WarmUp() override { drawn.push_back("warm up"); }
     void DrawVolume(int32_t level) override { drawn.push_back("volume " + std::to_string(level)); }
     std::vector<std::string> drawn;
 };
@@ -293,6 +294,27 @@ TEST_F(FrontEndTest, LogosMoveOnAfterTwoSecondsOrAKeyAndTheMenuLeadsOnThroughIts
     EXPECT_FALSE(game.sound.Find(menuMusic) != nullptr && game.sound.Find(menuMusic)->playing);
     EXPECT_EQ(game.hud.fileName(), "XMLFiles\\GUI\\options.xml");
     EXPECT_TRUE(OptionsMessage::Get().active);
+}
+
+// The warm-up must never show: it is drawn once, on a frame whose logo picture is drawn over it, and only
+// once the boot has loaded what it draws (from the second logo on).
+TEST_F(FrontEndTest, TheSecondLogoWarmsTheRendererUpOnceUnderItsPicture) {
+    GameContext& game = GameContext::Get();
+    game.lastMessage = WindowMessage{};
+    game.frontEndWarmedUp = false;
+    game.ChangeState(kLogoState);
+    game.stateTable.UpdateCurrent();
+    game.stateTable.UpdateCurrent();
+    EXPECT_EQ(painter.drawn, (std::vector<std::string>{"frame", "picture 0 blended", "frame", "picture 0 blended"}));
+
+    painter.drawn.clear();
+    game.ChangeState(kTeamLogoState);
+    for (int frame = 0; frame < 3; ++frame) {
+        game.stateTable.UpdateCurrent();
+    }
+    EXPECT_EQ(painter.drawn, (std::vector<std::string>{"frame", "picture 52 blended", "frame", "warm up",
+                                                       "picture 52 blended", "frame", "picture 52 blended"}));
+    EXPECT_EQ(game.currentState(), kTeamLogoState);
 }
 
 TEST_F(FrontEndTest, APressLeavesOnlyTheLogoItWasMadeOn) {
