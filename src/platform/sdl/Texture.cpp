@@ -69,6 +69,24 @@ FIBITMAP* LoadPicture(const std::string& nativePath) {
     return FreeImage_Load(format, nativePath.c_str(), 0);
 }
 
+void ForgetTwinOf(GLuint picture);
+
+GLuint UploadRgba(int32_t width, int32_t height, const void* pixels, GLenum format, GLint minFilter,
+                  GLint magFilter) {
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    opaqueTextures.erase(texture);
+    clearTextures.erase(texture);
+    ForgetTwinOf(texture);
+    pictureSizes.erase(texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, format, GL_UNSIGNED_BYTE, pixels);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, minFilter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, magFilter);
+    return texture;
+}
+
 // A picture kept a second time, top row first, for copies into the window: a software renderer keeps the
 // window's rows top first too, so copying from the twin is a plain copy of memory.
 struct MirroredTwin {
@@ -121,16 +139,11 @@ GLuint TwinFrameOf(GLuint picture, int32_t width, int32_t height) {
     glGetTexImage(GL_TEXTURE_2D, 0, GL_BGRA, GL_UNSIGNED_BYTE, rows.data());
     MirroredTwin twin;
     twin.picture = picture;
-    glGenTextures(1, &twin.texture);
-    glBindTexture(GL_TEXTURE_2D, twin.texture);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
+    twin.texture = UploadRgba(width, height, nullptr, GL_BGRA, GL_NEAREST, GL_NEAREST);
     for (int32_t row = 0; row < height; ++row) {
         glTexSubImage2D(GL_TEXTURE_2D, 0, 0, height - 1 - row, width, 1, GL_BGRA, GL_UNSIGNED_BYTE,
                         rows.data() + rowBytes * static_cast<size_t>(row));
     }
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(boundTexture));
     glGenFramebuffers(1, &twin.frame);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, twin.frame);
@@ -144,22 +157,6 @@ GLuint TwinFrameOf(GLuint picture, int32_t width, int32_t height) {
     }
     twins.push_back(twin);
     return twin.frame;
-}
-
-GLuint UploadRgba(int32_t width, int32_t height, const void* pixels, GLenum format, GLint minFilter,
-                  GLint magFilter) {
-    GLuint texture = 0;
-    glGenTextures(1, &texture);
-    opaqueTextures.erase(texture);
-    clearTextures.erase(texture);
-    ForgetTwinOf(texture);
-    pictureSizes.erase(texture);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, format, GL_UNSIGNED_BYTE, pixels);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, minFilter);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, magFilter);
-    return texture;
 }
 
 // A small checker in loud colours, so a missing picture shows where it should have been.
@@ -203,17 +200,6 @@ bool CopyPictureIntoFrame(GLuint texture, int32_t x, int32_t y, int32_t width, i
     glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &boundRead);
     glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &boundDraw);
     ClearGlErrors();
-    if (reader == 0) {
-        glGenFramebuffers(1, &reader);
-    }
-    // Attached afresh each time: a texture name freed and given to another picture must not show the old one.
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, reader);
-    glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
-    if (glCheckFramebufferStatus(GL_READ_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
-        glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, 0, 0);
-        glBindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(boundRead));
-        return false;
-    }
     // The layout's origin is the top left, the frame's the bottom left; the picture's bottom row is its
     // first, its twin's top row.
     const GLint left = viewport[0] + x;
@@ -224,6 +210,18 @@ bool CopyPictureIntoFrame(GLuint texture, int32_t x, int32_t y, int32_t width, i
         glBlitFramebuffer(0, 0, width, height, left, bottom + height, left + width, bottom, GL_COLOR_BUFFER_BIT,
                           GL_NEAREST);
     } else {
+        if (reader == 0) {
+            glGenFramebuffers(1, &reader);
+        }
+        // Attached afresh each time: a texture name freed and given to another picture must not show the
+        // old one.
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, reader);
+        glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
+        if (glCheckFramebufferStatus(GL_READ_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+            glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, 0, 0);
+            glBindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(boundRead));
+            return false;
+        }
         glBlitFramebuffer(0, 0, width, height, left, bottom, left + width, bottom + height, GL_COLOR_BUFFER_BIT,
                           GL_NEAREST);
     }
@@ -233,6 +231,16 @@ bool CopyPictureIntoFrame(GLuint texture, int32_t x, int32_t y, int32_t width, i
         return false;
     }
     return true;
+}
+
+// The state DrawTexturedRect leaves behind, whether it drew, copied or skipped the picture.
+void LeaveDrawingState() {
+    SetLighting(lightingLit);
+    glDisable(GL_BLEND);
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_CULL_FACE);
+    UnbindTexture();
+    glMatrixMode(GL_MODELVIEW);
 }
 
 } // namespace
@@ -373,12 +381,7 @@ void DrawTexturedRect(uint32_t texture, uint32_t x, uint32_t y, uint32_t width, 
     if (unseen || (ownSize && (!blend || opaqueTextures.count(texture) != 0) &&
                    CopyPictureIntoFrame(texture, static_cast<int32_t>(x), static_cast<int32_t>(y),
                                         static_cast<int32_t>(width), static_cast<int32_t>(height)))) {
-        SetLighting(lightingLit);
-        glDisable(GL_BLEND);
-        glEnable(GL_DEPTH_TEST);
-        glEnable(GL_CULL_FACE);
-        UnbindTexture();
-        glMatrixMode(GL_MODELVIEW);
+        LeaveDrawingState();
         return;
     }
     glMatrixMode(GL_PROJECTION);
@@ -425,14 +428,9 @@ void DrawTexturedRect(uint32_t texture, uint32_t x, uint32_t y, uint32_t width, 
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, magFilter);
     }
 
-    SetLighting(lightingLit);
-    glDisable(GL_BLEND);
-    glEnable(GL_DEPTH_TEST);
-    glEnable(GL_CULL_FACE);
-    UnbindTexture();
     glMatrixMode(GL_MODELVIEW);
     glPopMatrix();
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
+    LeaveDrawingState();
 }
