@@ -186,6 +186,21 @@ bool UnitMayShow(const ViewVolume& volume, const Component& core) {
     return volume.MayShow({at.x - reach, at.y - reach, at.z - reach}, {at.x + reach, at.y + reach, at.z + reach});
 }
 
+// A mech's node as its lists draw it: the model its core's list was made from, and where every node of it
+// stands.
+void AppendNodeToKey(GroundLayer::Key& key, const Component& node) {
+    const uint32_t look[3] = {static_cast<uint32_t>(node.modelSlot), node.displayList,
+                              static_cast<uint32_t>(node.children.size())};
+    AppendToKey(key, look, sizeof(look));
+    AppendToKey(key, &node.model, sizeof(node.model));
+    AppendToKey(key, &node.transform.position, sizeof(node.transform.position));
+    AppendToKey(key, &node.transform.rotation, sizeof(node.transform.rotation));
+    AppendToKey(key, &node.transform.scale, sizeof(node.transform.scale));
+    for (const auto& child : node.children) {
+        AppendNodeToKey(key, *child);
+    }
+}
+
 // A model of the renderer's table when it has one, otherwise one of our own built on first use.
 ModelNode* BuiltIn(std::unique_ptr<ModelNode>& own, int32_t type) {
     if (own == nullptr) {
@@ -311,18 +326,16 @@ void BattleView::drawScene(CombatScreen& screen, bool advanceCamera) {
         renderer.ClearFrame();
         renderer.ApplyCamera();
     }
-    const bool pickColours = screen.renderPickingColours;
-    if (pickColours) {
+    if (screen.renderPickingColours) {
         DrawTiles(screen, true);
         if (!tilesFillView_) {
             DrawBackdrop(images.background);
         }
-    } else {
-        DrawGround(screen, clearColour);
+        DrawUnits(screen, true);
+        return;
     }
-    // A software renderer starts filling the tiles' pixels now, while the mechs are still being sent.
-    glFlush();
-    DrawUnits(screen, pickColours);
+    DrawField(screen, clearColour);
+    DrawUnitMarks(screen);
     glFlush();
 }
 
@@ -500,6 +513,27 @@ void BattleView::DrawTilePlates(CombatScreen& screen) {
     glColor4f(1, 1, 1, 1);
 }
 
+GroundLayer::Key BattleView::FieldKey(const CombatScreen& screen, GroundLayer::Key key) const {
+    const LevelMap& map = screen.map;
+    const int32_t zoom = screen.camera.zoomLevel;
+    AppendToKey(key, &zoom, sizeof(zoom));
+    for (const MapTile& tile : map.tiles()) {
+        const auto marker = static_cast<uint32_t>(tile.marker);
+        AppendToKey(key, &marker, sizeof(marker));
+    }
+    const auto units = static_cast<uint32_t>(screen.turnQueue.size());
+    AppendToKey(key, &units, sizeof(units));
+    // The skin picks the texture of the core's list.
+    for (const Unit* unit : screen.turnQueue) {
+        const uint32_t skin[2] = {static_cast<uint32_t>(unit->skin), unit->core != nullptr ? 1u : 0u};
+        AppendToKey(key, skin, sizeof(skin));
+        if (unit->core != nullptr) {
+            AppendNodeToKey(key, *unit->core);
+        }
+    }
+    return key;
+}
+
 GroundLayer::Key BattleView::GroundKey(const LevelMap& map, const float* clearColour) const {
     GroundLayer::Key key;
     key.reserve(map.tiles().size() * 2 + 128);
@@ -524,11 +558,40 @@ GroundLayer::Key BattleView::GroundKey(const LevelMap& map, const float* clearCo
     return key;
 }
 
+void BattleView::DrawField(CombatScreen& screen, const float* clearColour) {
+    glEnable(GL_DEPTH_TEST);
+    const GroundLayer::Key groundKey = GroundKey(screen.map, clearColour);
+    const GroundLayer::Key fieldKey = FieldKey(screen, groundKey);
+    if (field_.Restore(fieldKey)) {
+        // The mechs' animations go on as drawing them would have moved them.
+        for (Unit* unit : screen.turnQueue) {
+            if (unit->core != nullptr) {
+                StepComponentAnimations(*unit->core);
+            }
+        }
+    } else {
+        DrawGroundFor(screen, groundKey);
+        // A software renderer starts filling the tiles' pixels now, while the mechs are still being sent.
+        glFlush();
+        DrawMechs(screen, false);
+        field_.Offer(fieldKey);
+    }
+    // The state the mechs leave behind, whether they were drawn or copied.
+    renderer.SetLightingMode(Lit);
+    renderer.SetMaterial(1.0f, 1.0f, 1.0f, 1.0f);
+    glEnable(GL_TEXTURE_2D);
+    UnbindTexture();
+    glColor4f(1, 1, 1, 1);
+}
+
 void BattleView::DrawGround(CombatScreen& screen, const float* clearColour) {
+    DrawGroundFor(screen, GroundKey(screen.map, clearColour));
+}
+
+void BattleView::DrawGroundFor(CombatScreen& screen, const GroundLayer::Key& key) {
     LevelMap& map = screen.map;
     glEnable(GL_DEPTH_TEST);
     FindShownTiles(map);
-    const GroundLayer::Key key = GroundKey(map, clearColour);
     if (!ground_.Restore(key)) {
         DrawTileBlocks(map, false);
         // Behind the tiles: only the pixels they left empty are shaded, and none at all when they fill the
@@ -622,6 +685,13 @@ void BattleView::DrawBackdrop(uint32_t texture) {
 }
 
 void BattleView::DrawUnits(CombatScreen& screen, bool pickPass) {
+    DrawMechs(screen, pickPass);
+    if (!pickPass) {
+        DrawUnitMarks(screen);
+    }
+}
+
+void BattleView::DrawMechs(CombatScreen& screen, bool pickPass) {
     if (pickPass) {
         renderer.SetLightingMode(Flat);
         glDisable(GL_LIGHTING);
@@ -652,8 +722,10 @@ void BattleView::DrawUnits(CombatScreen& screen, bool pickPass) {
         glEnable(GL_LIGHTING);
         renderer.SetLightingMode(Lit);
         glColor4f(1, 1, 1, 1);
-        return;
     }
+}
+
+void BattleView::DrawUnitMarks(CombatScreen& screen) {
     for (Unit* unit : screen.turnQueue) {
         drawBars(*unit);
     }

@@ -84,12 +84,22 @@ public:
     void DrawGround(CombatScreen& screen, const float* clearColour);
     // The kept copy of the tiles and backdrop.
     const GroundLayer& groundLayer() const { return ground_; }
-    // The marker plates of the marked tiles in sight, lifted by lift, in one draw (blending set by the caller).
+    // The ground, the marker plates and the mechs (not their bars or the active-unit marker) as the last
+    // still frame left them when nothing that shapes them changed, drawn otherwise.
+    void DrawField(CombatScreen& screen, const float* clearColour);
+    // The kept copy of the ground, plates and mechs.
+    const GroundLayer& fieldLayer() const { return field_; }
+    // The marker plates of the marked tiles in sight, lifted by lift, in one draw (blending set by the
+    // caller).
     void DrawMarkerPlates(const LevelMap& map, const ModelNode& plate, float lift);
     // The screen-filling backdrop behind everything drawn so far: only pixels no tile covers show it.
     void DrawBackdrop(uint32_t texture);
     // Every unit of the turn queue, with bars and the active-unit marker outside the pick pass.
     void DrawUnits(CombatScreen& screen, bool pickPass);
+    // The mechs of the turn queue alone, lit and textured or in their pick colours.
+    void DrawMechs(CombatScreen& screen, bool pickPass);
+    // The units' bars and the active-unit marker, over the mechs.
+    void DrawUnitMarks(CombatScreen& screen);
     // The two stat cards, when they are on.
     void DrawStatCards(CombatScreen& screen);
     // The stat, move and attack icons.
@@ -126,6 +136,10 @@ private:
     void DrawTilePlates(CombatScreen& screen);
     // Everything the tiles and the backdrop are drawn from, camera and lights included.
     GroundLayer::Key GroundKey(const LevelMap& map, const float* clearColour) const;
+    // The ground's key, then everything the plates and the mechs are drawn from.
+    GroundLayer::Key FieldKey(const CombatScreen& screen, GroundLayer::Key groundKey) const;
+    // The ground for its key, copied or drawn, then the plates over it.
+    void DrawGroundFor(CombatScreen& screen, const GroundLayer::Key& key);
 
     CombatScreen* screen_ = nullptr;
     bool imagesLoaded_ = false;
@@ -150,6 +164,8 @@ private:
     bool anyMarkerShown_ = false;
     // The tiles and backdrop of the last still frames.
     GroundLayer ground_;
+    // The ground, plates and mechs of the last still frames.
+    GroundLayer field_;
     // The tile blocks, drawn a texture at a time.
     TileBatches batches_;
     // The marker plates of the last frame, corners in world coordinates.

@@ -6,11 +6,12 @@
 #include <cstdint>
 #include <vector>
 
-// A copy of the battlefield's ground layer (the tile blocks and the backdrop behind them: colour, depth and
-// stencil of the view) for frames that would draw it again exactly as before. What shapes the layer (the
-// camera's matrices, the viewport, every tile's block and texture, the lights) is summed up in a key; while
-// the key stays the same, one copy into the frame replaces drawing the tiles. A software renderer spends
-// most of a still battle frame on those tiles.
+// A copy of a layer of the battlefield (colour, depth and stencil of the view) for frames that would draw
+// it again exactly as before: the ground (the tile blocks and the backdrop behind them), or the ground with
+// the marker plates and the mechs over it. What shapes the layer (the camera's matrices, the viewport,
+// every tile's block and texture, the lights, and for the second the markers and where each mech stands)
+// is summed up in a key; while the key stays the same, one copy into the frame replaces drawing it. A
+// software renderer spends most of a still battle frame on those tiles and mechs.
 //
 // The layer is copied only once its key has held for two frames in a row, so a moving camera never pays
 // for copies it cannot use.

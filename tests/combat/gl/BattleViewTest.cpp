@@ -11,6 +11,7 @@
 #include "hud/HudLayout.h"
 #include "hud/gl/HudEditor.h"
 #include "platform/Dialog.h"
+#include "platform/sdl/Texture.h"
 #include "render/Particles.h"
 #include "render/gl/ModelDrawing.h"
 #include "render/gl/Renderer.h"
@@ -138,6 +139,32 @@ bool ReachableTile(WindowBattle& battle, int32_t& x, int32_t& y) {
         }
     }
     return false;
+}
+
+// The colour and depth of the whole view as they stand.
+struct Ground {
+    std::vector<uint8_t> colour = std::vector<uint8_t>(800 * 600 * 4);
+    std::vector<uint32_t> depth = std::vector<uint32_t>(800 * 600);
+    bool operator==(const Ground&) const = default;
+    // The same colours, and depths that differ by no more than the window's own depth layout makes of a
+    // copy (llvmpipe keeps the window's stencil bits first, so the copy converts through floats).
+    bool sameAs(const Ground& other) const {
+        for (size_t i = 0; i < depth.size(); ++i) {
+            const int64_t d = (int64_t(depth[i]) >> 8) - (int64_t(other.depth[i]) >> 8);
+            if (d < -4 || d > 4) {
+                return false;
+            }
+        }
+        return colour == other.colour;
+    }
+};
+
+Ground ReadView() {
+    Ground seen;
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, 800, 600, GL_RGBA, GL_UNSIGNED_BYTE, seen.colour.data());
+    glReadPixels(0, 0, 800, 600, GL_DEPTH_COMPONENT, GL_UNSIGNED_INT, seen.depth.data());
+    return seen;
 }
 
 } // namespace
@@ -514,22 +541,6 @@ TEST(BattleView, TheGroundOfAStillViewIsCopiedExactlyAndDrawnAgainWhenWhatItShow
     const GroundLayer& layer = battle.view.groundLayer();
     ASSERT_TRUE(layer.available());
 
-    struct Ground {
-        std::vector<uint8_t> colour = std::vector<uint8_t>(800 * 600 * 4);
-        std::vector<uint32_t> depth = std::vector<uint32_t>(800 * 600);
-        bool operator==(const Ground&) const = default;
-        // The same colours, and depths that differ by no more than the window's own depth layout makes of a
-        // copy (llvmpipe keeps the window's stencil bits first, so the copy converts through floats).
-        bool sameAs(const Ground& other) const {
-            for (size_t i = 0; i < depth.size(); ++i) {
-                const int64_t d = (int64_t(depth[i]) >> 8) - (int64_t(other.depth[i]) >> 8);
-                if (d < -4 || d > 4) {
-                    return false;
-                }
-            }
-            return colour == other.colour;
-        }
-    };
     // One frame's ground from a clear to the given colour, and whether it was copied rather than drawn.
     const float grey[4] = {0.5f, 0.5f, 0.5f, 0.0f};
     auto ground = [&battle, &layer](const float* clear, bool& copied) {
@@ -538,11 +549,7 @@ TEST(BattleView, TheGroundOfAStillViewIsCopiedExactlyAndDrawnAgainWhenWhatItShow
         battle.renderer.BeginScene();
         battle.view.DrawGround(battle.screen, clear);
         copied = layer.restores() != before;
-        Ground seen;
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(0, 0, 800, 600, GL_RGBA, GL_UNSIGNED_BYTE, seen.colour.data());
-        glReadPixels(0, 0, 800, 600, GL_DEPTH_COMPONENT, GL_UNSIGNED_INT, seen.depth.data());
-        return seen;
+        return ReadView();
     };
     bool copied = false;
     const Ground drawn = ground(grey, copied);
@@ -593,5 +600,96 @@ TEST(BattleView, TheGroundOfAStillViewIsCopiedExactlyAndDrawnAgainWhenWhatItShow
         [&] { battle.renderer.AddLight({0.9f, 0.0f, 0.0f}, {0.9f, 0.0f, 0.0f}, {0, 0, 0}, {0, 10, 0}, {0, -1, 0}, 3); },
         [&] { battle.renderer.RemoveLastLight(); });
     changedAndDrawn("a smaller view", [] { glViewport(0, 0, 400, 300); }, [] { glViewport(0, 0, 800, 600); });
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+// With the markers and the mechs still as well, the whole field (ground, plates and mechs) is copied. Each
+// thing a mech's look or place depends on, and each marker, has to make the next frame draw it again.
+TEST(BattleView, AStillFieldIsCopiedWithItsMechsAndDrawnAgainWhenAMarkerOrAMechChanges) {
+    WindowBattle battle;
+    ASSERT_TRUE(battle.loaded);
+    battle.settle();
+    CombatScreen& screen = battle.screen;
+    ASSERT_NE(screen.activeUnit, nullptr);
+    ASSERT_GE(screen.turnQueue.size(), 2u);
+    // A view the settling frames have not shown, and no active-unit marker: it bobs each time it is drawn.
+    battle.renderer.camera.distance = 30.0f;
+    Unit* const active = screen.activeUnit;
+    screen.activeUnit = nullptr;
+    const GroundLayer& layer = battle.view.fieldLayer();
+    ASSERT_TRUE(layer.available());
+
+    const float grey[4] = {0.5f, 0.5f, 0.5f, 0.0f};
+    bool copied = false;
+    auto field = [&](bool& wasCopied) {
+        const uint64_t before = layer.restores();
+        glClearColor(grey[0], grey[1], grey[2], grey[3]);
+        battle.renderer.BeginScene();
+        battle.view.DrawField(screen, grey);
+        wasCopied = layer.restores() != before;
+        return ReadView();
+    };
+    auto withBars = [&] {
+        battle.view.DrawUnitMarks(screen);
+        return ReadView().colour;
+    };
+    const Ground drawn = field(copied);
+    EXPECT_FALSE(copied) << "a new view is drawn";
+    EXPECT_EQ(field(copied), drawn);
+    EXPECT_FALSE(copied) << "the second frame of a view is drawn and kept";
+    const std::vector<uint8_t> barsOverDrawn = withBars();
+    const Ground restored = field(copied);
+    EXPECT_TRUE(copied) << "the third frame of a still field is copied";
+    EXPECT_TRUE(restored.sameAs(drawn)) << "the copy is the drawn field, colour and depth";
+    EXPECT_TRUE(withBars() == barsOverDrawn) << "the bars over the copy look as over the drawn field";
+
+    auto changedAndDrawn = [&](const char* what, const std::function<void()>& change,
+                               const std::function<void()>& undo) {
+        field(copied);
+        field(copied);
+        const Ground still = field(copied);
+        ASSERT_TRUE(copied) << what << ": the field before it is still";
+        change();
+        const Ground first = field(copied);
+        EXPECT_FALSE(copied) << what << ": the first frame after it is drawn";
+        EXPECT_FALSE(first.sameAs(still)) << what << ": the frame shows the change";
+        undo();
+    };
+    Unit& mech = *active;
+    ASSERT_NE(battle.map.TileAt(mech.tileX + 1, mech.tileY), nullptr);
+    MapTile& beside = *battle.map.TileAt(mech.tileX + 1, mech.tileY);
+    const TileMarker marker = beside.marker;
+    const auto putBack = [&] { beside.marker = marker; };
+    changedAndDrawn("a tile's marker", [&] { beside.marker = TileMarker::Path; }, putBack);
+    changedAndDrawn("a tile's marker going", [&] { beside.marker = TileMarker::None; }, putBack);
+    const Transform placed = mech.core->transform;
+    const auto placeBack = [&] { mech.core->transform = placed; };
+    changedAndDrawn("a mech moving", [&] { mech.core->transform.position.x += 1.0f; }, placeBack);
+    changedAndDrawn("a mech turning", [&] { mech.core->transform.rotation = Quat{0.7071f, 0.0f, 0.7071f, 0.0f}; },
+                    placeBack);
+    const int32_t skin = mech.skin;
+    const int32_t otherSkin = skin == 0 ? 1 : 0;
+    // The skins' pictures, which this battle's renderer has not loaded.
+    uint32_t& otherPicture = battle.renderer.textures[static_cast<size_t>(SkinTextureSlot(otherSkin))];
+    const uint32_t otherBefore = otherPicture;
+    otherPicture = LoadTexture("Art Assets\\Textures\\Army1.png");
+    ASSERT_NE(otherPicture, 0u);
+    changedAndDrawn(
+        "a mech's skin",
+        [&] {
+            mech.skin = otherSkin;
+            PrepareCoreVisual(*mech.core, otherSkin);
+        },
+        [&] {
+            mech.skin = skin;
+            PrepareCoreVisual(*mech.core, skin);
+        });
+    otherPicture = otherBefore;
+    const std::vector<Unit*> queue = screen.turnQueue;
+    changedAndDrawn("a mech leaving the battle", [&] { screen.turnQueue.erase(screen.turnQueue.begin()); },
+                    [&] { screen.turnQueue = queue; });
+    Camera& camera = battle.renderer.camera;
+    changedAndDrawn("the camera", [&] { camera.yaw += 0.3f; }, [&] { camera.yaw -= 0.3f; });
+    screen.activeUnit = active;
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
