@@ -101,9 +101,12 @@ void UpdateLogo(int32_t slot, GameState next) {
     painter->DrawPicture(slot, true);
     HighResTimer& timer = HighResTimer::Get();
     if (!game.logoOnScreen) {
-        // The logo's time counts from its first frame; that frame only shows it.
         game.logoOnScreen = true;
-        game.logoStartTime = timer.Elapsed();
+        // When the boot went on loading after the enter, the logo's time counts from its first frame, so
+        // that a slow load does not use it up; that frame only shows it.
+        if (BootLoading(game)) {
+            game.logoStartTime = timer.Elapsed();
+        }
     } else {
         // The boot loads the rest over the first logo's frames.
         ContinueBoot(game);
@@ -139,6 +142,7 @@ void LogoEnter() {
     GameContext& game = GameContext::Get();
     PlayStartupSound(game);
     game.logoOnScreen = false;
+    game.logoStartTime = HighResTimer::Get().Elapsed();
 }
 
 void LogoUpdate() {

@@ -107,9 +107,10 @@ public:
     WindowMessage lastMessage;
     // The screens and which one is current.
     StateTable stateTable;
-    // Timer reading taken at the current logo's first frame on screen.
+    // Timer reading taken when the current logo was entered, or at its first frame on screen when the boot
+    // went on loading in between.
     int64_t logoStartTime = 0;
-    // False from entering a logo screen until its first frame is drawn: its time counts from then.
+    // False from entering a logo screen until its first frame is drawn.
     bool logoOnScreen = false;
     // True once the second logo has had the renderer draw what the main menu needs first (see WarmUp).
     bool frontEndWarmedUp = false;

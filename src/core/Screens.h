@@ -10,8 +10,8 @@
 // load the rest.
 void BootUpdate();
 
-// Logo screens: the start-up sound; each leaves 2 seconds after its first frame, or at a key press or click,
-// and never before the boot has loaded everything.
+// Logo screens: the start-up sound; each leaves 2 seconds after its enter (after its first frame when the
+// boot loaded on in between), or at a key press or click, and never before the boot has loaded everything.
 void LogoEnter();
 void LogoUpdate();
 void TeamLogoUpdate();
