@@ -513,14 +513,7 @@ void BattleView::DrawTilePlates(CombatScreen& screen) {
     glColor4f(1, 1, 1, 1);
 }
 
-GroundLayer::Key BattleView::FieldKey(const CombatScreen& screen, GroundLayer::Key key) const {
-    const LevelMap& map = screen.map;
-    const int32_t zoom = screen.camera.zoomLevel;
-    AppendToKey(key, &zoom, sizeof(zoom));
-    for (const MapTile& tile : map.tiles()) {
-        const auto marker = static_cast<uint32_t>(tile.marker);
-        AppendToKey(key, &marker, sizeof(marker));
-    }
+GroundLayer::Key BattleView::MechKey(const CombatScreen& screen, GroundLayer::Key key) const {
     const auto units = static_cast<uint32_t>(screen.turnQueue.size());
     AppendToKey(key, &units, sizeof(units));
     // The skin picks the texture of the core's list.
@@ -530,6 +523,17 @@ GroundLayer::Key BattleView::FieldKey(const CombatScreen& screen, GroundLayer::K
         if (unit->core != nullptr) {
             AppendNodeToKey(key, *unit->core);
         }
+    }
+    return key;
+}
+
+GroundLayer::Key BattleView::FieldKey(const CombatScreen& screen, GroundLayer::Key key) const {
+    // The plates' lift follows the zoom step.
+    const int32_t zoom = screen.camera.zoomLevel;
+    AppendToKey(key, &zoom, sizeof(zoom));
+    for (const MapTile& tile : screen.map.tiles()) {
+        const auto marker = static_cast<uint32_t>(tile.marker);
+        AppendToKey(key, &marker, sizeof(marker));
     }
     return key;
 }
@@ -561,20 +565,30 @@ GroundLayer::Key BattleView::GroundKey(const LevelMap& map, const float* clearCo
 void BattleView::DrawField(CombatScreen& screen, const float* clearColour) {
     glEnable(GL_DEPTH_TEST);
     const GroundLayer::Key groundKey = GroundKey(screen.map, clearColour);
-    const GroundLayer::Key fieldKey = FieldKey(screen, groundKey);
+    const GroundLayer::Key mechKey = MechKey(screen, groundKey);
+    const GroundLayer::Key fieldKey = FieldKey(screen, mechKey);
     if (field_.Restore(fieldKey)) {
-        // The mechs' animations go on as drawing them would have moved them.
-        for (Unit* unit : screen.turnQueue) {
-            if (unit->core != nullptr) {
-                StepComponentAnimations(*unit->core);
-            }
-        }
+        StepMechAnimations(screen);
     } else {
-        DrawGroundFor(screen, groundKey);
-        // A software renderer starts filling the tiles' pixels now, while the mechs are still being sent.
-        glFlush();
-        DrawMechs(screen, false);
-        field_.Offer(fieldKey);
+        // The plates go over the mechs, so that a frame in which only the markers changed (the pointer moving
+        // over the tiles) draws the plates alone over the copied ground and mechs. The depth test leaves each
+        // plate behind the mechs and tiles in front of it.
+        FindShownTiles(screen.map);
+        const bool mechsStill = mechs_.Restore(mechKey);
+        if (mechsStill) {
+            StepMechAnimations(screen);
+        } else {
+            DrawGroundFor(screen, groundKey);
+            // A software renderer starts filling the tiles' pixels now, while the mechs are still being sent.
+            glFlush();
+            DrawMechs(screen, false);
+            mechs_.Offer(mechKey);
+        }
+        LeaveGroundState();
+        DrawTilePlates(screen);
+        // Over still ground and mechs only the markers changed: they stay so until the pointer reaches another
+        // tile, so the field is kept from this frame on.
+        field_.Offer(fieldKey, mechsStill);
     }
     // The state the mechs leave behind, whether they were drawn or copied.
     renderer.SetLightingMode(Lit);
@@ -584,14 +598,32 @@ void BattleView::DrawField(CombatScreen& screen, const float* clearColour) {
     glColor4f(1, 1, 1, 1);
 }
 
+void BattleView::StepMechAnimations(CombatScreen& screen) {
+    // The mechs' animations go on as drawing them would have moved them.
+    for (Unit* unit : screen.turnQueue) {
+        if (unit->core != nullptr) {
+            StepComponentAnimations(*unit->core);
+        }
+    }
+}
+
+void BattleView::LeaveGroundState() {
+    renderer.SetLightingMode(Lit);
+    renderer.SetMaterial(0.1f, 0.1f, 0.1f, 1.0f);
+    glEnable(GL_TEXTURE_2D);
+    UnbindTexture();
+    glColor4f(1, 1, 1, 1);
+}
+
 void BattleView::DrawGround(CombatScreen& screen, const float* clearColour) {
+    FindShownTiles(screen.map);
     DrawGroundFor(screen, GroundKey(screen.map, clearColour));
+    DrawTilePlates(screen);
 }
 
 void BattleView::DrawGroundFor(CombatScreen& screen, const GroundLayer::Key& key) {
     LevelMap& map = screen.map;
     glEnable(GL_DEPTH_TEST);
-    FindShownTiles(map);
     if (!ground_.Restore(key)) {
         DrawTileBlocks(map, false);
         // Behind the tiles: only the pixels they left empty are shaded, and none at all when they fill the
@@ -602,12 +634,7 @@ void BattleView::DrawGroundFor(CombatScreen& screen, const GroundLayer::Key& key
         ground_.Offer(key);
     }
     // The state the tiles leave behind, whether they were drawn or copied.
-    renderer.SetLightingMode(Lit);
-    renderer.SetMaterial(0.1f, 0.1f, 0.1f, 1.0f);
-    glEnable(GL_TEXTURE_2D);
-    UnbindTexture();
-    glColor4f(1, 1, 1, 1);
-    DrawTilePlates(screen);
+    LeaveGroundState();
 }
 
 void BattleView::DrawMarkerPlates(const LevelMap& map, const ModelNode& plate, float lift) {

@@ -84,11 +84,14 @@ public:
     void DrawGround(CombatScreen& screen, const float* clearColour);
     // The kept copy of the tiles and backdrop.
     const GroundLayer& groundLayer() const { return ground_; }
-    // The ground, the marker plates and the mechs (not their bars or the active-unit marker) as the last
-    // still frame left them when nothing that shapes them changed, drawn otherwise.
+    // The ground, the mechs (not their bars or the active-unit marker) and the marker plates as the last
+    // still frame left them when nothing that shapes them changed; when only the markers changed, the ground
+    // and mechs so and the plates drawn over them; all drawn otherwise.
     void DrawField(CombatScreen& screen, const float* clearColour);
-    // The kept copy of the ground, plates and mechs.
+    // The kept copy of the ground, mechs and plates.
     const GroundLayer& fieldLayer() const { return field_; }
+    // The kept copy of the ground and mechs, without the plates.
+    const GroundLayer& mechLayer() const { return mechs_; }
     // The marker plates of the marked tiles in sight, lifted by lift, in one draw (blending set by the
     // caller).
     void DrawMarkerPlates(const LevelMap& map, const ModelNode& plate, float lift);
@@ -136,10 +139,16 @@ private:
     void DrawTilePlates(CombatScreen& screen);
     // Everything the tiles and the backdrop are drawn from, camera and lights included.
     GroundLayer::Key GroundKey(const LevelMap& map, const float* clearColour) const;
-    // The ground's key, then everything the plates and the mechs are drawn from.
-    GroundLayer::Key FieldKey(const CombatScreen& screen, GroundLayer::Key groundKey) const;
-    // The ground for its key, copied or drawn, then the plates over it.
+    // The ground's key, then everything the mechs are drawn from.
+    GroundLayer::Key MechKey(const CombatScreen& screen, GroundLayer::Key groundKey) const;
+    // The mechs' key, then everything the plates are drawn from.
+    GroundLayer::Key FieldKey(const CombatScreen& screen, GroundLayer::Key mechKey) const;
+    // The tiles and backdrop, copied or drawn, over the tiles FindShownTiles found; no plates.
     void DrawGroundFor(CombatScreen& screen, const GroundLayer::Key& key);
+    // The state the tiles leave behind, which the plates are drawn in.
+    void LeaveGroundState();
+    // The mechs' animations step on in a frame that copies the mechs rather than draws them.
+    void StepMechAnimations(CombatScreen& screen);
 
     CombatScreen* screen_ = nullptr;
     bool imagesLoaded_ = false;
@@ -164,7 +173,9 @@ private:
     bool anyMarkerShown_ = false;
     // The tiles and backdrop of the last still frames.
     GroundLayer ground_;
-    // The ground, plates and mechs of the last still frames.
+    // The ground and mechs of the last still frames.
+    GroundLayer mechs_;
+    // The ground, mechs and plates of the last still frames.
     GroundLayer field_;
     // The tile blocks, drawn a texture at a time.
     TileBatches batches_;

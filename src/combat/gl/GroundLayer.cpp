@@ -111,7 +111,7 @@ bool GroundLayer::Restore(const Key& key) {
     return true;
 }
 
-void GroundLayer::Offer(const Key& key) {
+void GroundLayer::Offer(const Key& key, bool keepAtOnce) {
     if (unavailable_) {
         return;
     }
@@ -121,7 +121,9 @@ void GroundLayer::Offer(const Key& key) {
         // The first frame of a new view: wait for a second one before paying for a copy.
         offered_ = std::move(full);
         held_ = false;
-        return;
+        if (!keepAtOnce) {
+            return;
+        }
     }
     if (view.viewport[2] <= 0 || view.viewport[3] <= 0 || !Prepare(view.viewport[2], view.viewport[3])) {
         return;

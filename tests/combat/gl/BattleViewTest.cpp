@@ -643,16 +643,25 @@ TEST(BattleView, AStillFieldIsCopiedWithItsMechsAndDrawnAgainWhenAMarkerOrAMechC
     EXPECT_TRUE(restored.sameAs(drawn)) << "the copy is the drawn field, colour and depth";
     EXPECT_TRUE(withBars() == barsOverDrawn) << "the bars over the copy look as over the drawn field";
 
+    // A change of markers alone draws the plates over the copied ground and mechs, and that frame is kept
+    // for the next; any other change draws the mechs as well.
+    const GroundLayer& mechLayer = battle.view.mechLayer();
     auto changedAndDrawn = [&](const char* what, const std::function<void()>& change,
-                               const std::function<void()>& undo) {
+                               const std::function<void()>& undo, bool markersOnly = false) {
         field(copied);
         field(copied);
         const Ground still = field(copied);
         ASSERT_TRUE(copied) << what << ": the field before it is still";
         change();
+        const uint64_t mechsBefore = mechLayer.restores();
         const Ground first = field(copied);
         EXPECT_FALSE(copied) << what << ": the first frame after it is drawn";
         EXPECT_FALSE(first.sameAs(still)) << what << ": the frame shows the change";
+        EXPECT_EQ(mechLayer.restores() != mechsBefore, markersOnly) << what << ": the mechs copied";
+        if (markersOnly) {
+            EXPECT_TRUE(field(copied).sameAs(first)) << what << ": the frame after it is the same";
+            EXPECT_TRUE(copied) << what << ": the frame after it is copied";
+        }
         undo();
     };
     Unit& mech = *active;
@@ -660,8 +669,8 @@ TEST(BattleView, AStillFieldIsCopiedWithItsMechsAndDrawnAgainWhenAMarkerOrAMechC
     MapTile& beside = *battle.map.TileAt(mech.tileX + 1, mech.tileY);
     const TileMarker marker = beside.marker;
     const auto putBack = [&] { beside.marker = marker; };
-    changedAndDrawn("a tile's marker", [&] { beside.marker = TileMarker::Path; }, putBack);
-    changedAndDrawn("a tile's marker going", [&] { beside.marker = TileMarker::None; }, putBack);
+    changedAndDrawn("a tile's marker", [&] { beside.marker = TileMarker::Path; }, putBack, true);
+    changedAndDrawn("a tile's marker going", [&] { beside.marker = TileMarker::None; }, putBack, true);
     const Transform placed = mech.core->transform;
     const auto placeBack = [&] { mech.core->transform = placed; };
     changedAndDrawn("a mech moving", [&] { mech.core->transform.position.x += 1.0f; }, placeBack);
