@@ -134,6 +134,8 @@ void BootLoader::Start() {
 void BootLoader::AddSteps() {
     GameContext& game = game_;
     BootServices& services = services_;
+    // The logo's picture is copied into the frame without it; everything after the logo is drawn with it.
+    steps_.push_back([&services] { services.BuildShader(); });
     steps_.push_back([&services] { services.CreateFont(); });
     steps_.push_back([&game, &services] {
         game.renderer.textures[loadingScreenSlot] = services.LoadTexture(loadingPictureFile);
@@ -331,12 +333,11 @@ public:
     explicit GameBoot(GameContext& game) : game_(game), prefetch_(BootPictureFiles()) {}
 
     void OpenRenderer() override {
-        // The renderer's start-up up to a drawable frame; the font, the models and the rest load over the
-        // logo's frames.
+        // The renderer's start-up up to a frame that shows a picture; the shader, the font, the models and
+        // the rest load over the logo's frames.
         Renderer& renderer = game_.renderer;
         renderer.UseWindow(&game_.window());
-        renderer.OpenRenderer(800, 600);
-        game_.shadersAvailable = renderer.shaderReady();
+        renderer.OpenWindow(800, 600);
         // Buttons get their pick silhouettes from now on; the mouse finds them by colour.
         InstallHudTextureHooks(game_.hud);
         // Binds the context itself: the boot object is gone by the time the mouse moves.
@@ -344,6 +345,10 @@ public:
             const PickedObject picked = PickObject(game.renderer, game.hud, PickScene{}, x, y);
             return picked.button != nullptr ? int32_t(picked.button->pickColour) : 0;
         };
+    }
+    void BuildShader() override {
+        game_.renderer.StartLighting();
+        game_.shadersAvailable = game_.renderer.shaderReady();
     }
     void CreateFont() override { game_.renderer.font.Create(); }
     std::vector<std::string> ReadModelCatalogue() override {

@@ -14,9 +14,10 @@ class GameContext;
 class BootServices {
 public:
     virtual ~BootServices() = default;
-    // Opens the window and GL context and readies the renderer to draw pictures: GL state, camera and the
-    // lighting shader.
+    // Opens the window and GL context and readies the renderer to show pictures: GL state and camera.
     virtual void OpenRenderer() = 0;
+    // Builds the lighting shader and draws with it from then on.
+    virtual void BuildShader() = 0;
     // Builds the text font.
     virtual void CreateFont() = 0;
     // The model file of every slot the model catalogue names, in slot order ("" where it names none).

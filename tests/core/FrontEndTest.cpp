@@ -28,6 +28,7 @@ namespace {
 class RecordingBoot final : public BootServices {
 public:
     void OpenRenderer() override { calls.push_back("renderer"); }
+    void BuildShader() override { calls.push_back("shader"); }
     void CreateFont() override { calls.push_back("font"); }
     std::vector<std::string> ReadModelCatalogue() override {
         calls.push_back("catalogue");
@@ -130,9 +131,9 @@ TEST_F(FrontEndTest, BootShowsTheLogoRightAfterItsPictureAndThenLoadsInOrder) {
     RunBoot(game, boot);
 
     EXPECT_EQ(boot.calls,
-              (std::vector<std::string>{"renderer", "state 1 after 1 textures", "settings", "font", "catalogue",
-                                        "model 0 Art Assets\\a.ase", "model 1 ", "model 2 Art Assets\\b.ase",
-                                        "list", "input",
+              (std::vector<std::string>{"renderer", "state 1 after 1 textures", "settings", "shader", "font",
+                                        "catalogue", "model 0 Art Assets\\a.ase", "model 1 ",
+                                        "model 2 Art Assets\\b.ase", "list", "input",
                                         "sound Sound Assets\\BGM\\05 - Rock And A Hard Place.mp3 stream looping",
                                         "sound Sound Assets\\SFX\\Menu_Sounds\\Menu_Mechanical03.wav sample",
                                         "logo random", "level models", "blank 800x600", "marker 99", "campaign"}))
@@ -197,7 +198,7 @@ TEST_F(FrontEndTest, TheFirstLogoShowsBeforeTheRestLoadsAndIsNeverLeftWithAnythi
         EXPECT_EQ(painter.drawn, (std::vector<std::string>{"frame", "picture 0 blended"}));
         EXPECT_EQ(boot.textures, std::vector<std::string>{"Art Assets\\Screens\\LogoScreen.png"})
             << "the first logo frame shows the logo before anything else is loaded";
-        EXPECT_EQ(boot.calls.back(), "settings");
+        EXPECT_EQ(boot.calls.back(), "settings") << "nor is the shader built";
         EXPECT_TRUE(BootLoading(game));
         return boot;
     };
@@ -221,7 +222,7 @@ TEST_F(FrontEndTest, TheFirstLogoShowsBeforeTheRestLoadsAndIsNeverLeftWithAnythi
         clock.now += clock.frequency;
         game.stateTable.UpdateCurrent();
         EXPECT_EQ(game.currentState(), kLogoState);
-        EXPECT_EQ(boot.calls.size(), 17u);
+        EXPECT_EQ(boot.calls.size(), 18u);
     }
     // A key press or a click in the first logo frame, or later with the load half done, finishes the load
     // before the team logo comes; so does the logo's time running out first.

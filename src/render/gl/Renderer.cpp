@@ -231,6 +231,11 @@ void Renderer::InitRenderer(int32_t newWidth, int32_t newHeight) {
 }
 
 void Renderer::OpenRenderer(int32_t newWidth, int32_t newHeight) {
+    OpenWindow(newWidth, newHeight);
+    StartLighting();
+}
+
+void Renderer::OpenWindow(int32_t newWidth, int32_t newHeight) {
     width = newWidth;
     height = newHeight;
     textures.fill(0);
@@ -249,7 +254,9 @@ void Renderer::OpenRenderer(int32_t newWidth, int32_t newHeight) {
     camera.SetViewDistance(60.0f);
     camera.zoomLevel = 1;
     camera.UpdateCamera(false);
+}
 
+void Renderer::StartLighting() {
     BuildLightingShader();
     lightIdCounter_ = 0;
     if (shaderReady_) {

@@ -80,6 +80,11 @@ public:
     // The part of InitRenderer that makes a frame drawable: the window, the GL state, the camera and the
     // shader, without the font, the loading bar and the models.
     void OpenRenderer(int32_t width, int32_t height);
+    // OpenRenderer's first half: the window, the GL state and the camera, enough to copy pictures into the
+    // frame; StartLighting is its second.
+    void OpenWindow(int32_t width, int32_t height);
+    // Builds the lighting shader and draws with it from now on (fixed function when it cannot be built).
+    void StartLighting();
     // The fixed GL state: smooth shading, grey clear colour, depth test, back-face culling, viewport.
     void SetupGLState();
     // Initialises GLEW, builds the lighting shader from Graphics\shader and looks up its uniforms;
