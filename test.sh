@@ -67,9 +67,24 @@ soak)
     ;;
 all)
     cmake --build "$build" -j "$(vantor_jobs)"
+    # The fuzzers build while the tests run, on the core the tests leave free.
+    fuzzBuildLog="$test_home/fuzz-build.log"
+    scripts/fuzz.sh --build-only > "$fuzzBuildLog" 2>&1 &
+    fuzzBuild=$!
     # One test at a time: the windows of parallel tests would overlap on the one X server, and reading back
     # pixels that another window covers gives undefined colours.
-    with_display ctest --test-dir "$build" --output-on-failure -j 1 --timeout 600
+    testStatus=0
+    with_display ctest --test-dir "$build" --output-on-failure -j 1 --timeout 600 || testStatus=$?
+    fuzzBuildStatus=0
+    wait "$fuzzBuild" || fuzzBuildStatus=$?
+    if [ "$testStatus" -ne 0 ]; then
+        exit "$testStatus"
+    fi
+    if [ "$fuzzBuildStatus" -ne 0 ]; then
+        cat "$fuzzBuildLog" >&2
+        echo "The fuzzers did not build" >&2
+        exit "$fuzzBuildStatus"
+    fi
     scripts/fuzz.sh "$fuzzSeconds" "$build/game"
     ;;
 esac

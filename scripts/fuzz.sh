@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer programs of the readers (clang, AddressSanitizer, UndefinedBehaviorSanitizer) in
-# build/fuzz and runs each in turn for the given number of seconds (default 600), one at a time.
+# build/fuzz and runs each for the given number of seconds (default 600), as many at a time as the machine
+# has cores.
 #   scripts/fuzz.sh [seconds] [assets-run-folder]
+#   scripts/fuzz.sh --build-only   builds them and stops
 # The corpus of each reader starts from the shipped files of its kind: the hand-written data, and the
 # generated models and pictures of a run folder that holds them (default build/test/game). Corpora grow
 # in build/fuzz/corpus/<name>; a crash, a hang (over 1 s on one input) or running out of memory stops the
@@ -12,6 +14,11 @@ source scripts/common.sh
 vantor_install_packages
 vantor_install_fuzz_packages
 
+buildOnly=false
+if [ "${1:-}" = "--build-only" ]; then
+    buildOnly=true
+    shift
+fi
 seconds=${1:-600}
 assets=$(realpath "${2:-build/test/game}")
 build=build/fuzz
@@ -20,6 +27,9 @@ fuzzers=(component unit mission level_map layout model_catalogue ase colour_key_
 CC=clang-14 CXX=clang++-14 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTOR_FUZZ=ON \
     -DVANTOR_BUILD_TESTS=OFF -DVANTOR_BUILD_BENCHMARKS=OFF > /dev/null
 cmake --build "$build" --target vantor_fuzzers -j "$(vantor_jobs)"
+if $buildOnly; then
+    exit 0
+fi
 
 root=$(realpath "$build")
 source=$PWD
@@ -57,16 +67,34 @@ done
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 mkdir -p "$root/logs"
-failed=()
-printf '%-20s %12s %10s %8s  %s\n' reader executions "exec/s" corpus result
-for name in "${fuzzers[@]}"; do
+rm -f "$root"/logs/*.status
+# Runs one reader's fuzzer and notes how it ended beside its log.
+fuzz() {
+    local name=$1
+    local log=$root/logs/$name.log
+    local status=0
     mkdir -p "$root/corpus/$name" "$root/findings/$name"
-    log=$root/logs/$name.log
-    status=0
     (cd "$runDir" && "$root/fuzzers/fuzz_$name" -max_total_time="$seconds" -timeout=1 -rss_limit_mb=2048 \
         -max_len=65536 -print_final_stats=1 -close_fd_mask=1 -dict="$source/tests/fuzz/dictionaries/$name.dict" \
         -artifact_prefix="$root/findings/$name/" "$root/corpus/$name" "$root/seeds/$name") > "$log" 2>&1 ||
         status=$?
+    echo "$status" > "$root/logs/$name.status"
+}
+running=0
+for name in "${fuzzers[@]}"; do
+    if [ "$running" -ge "$(vantor_jobs)" ]; then
+        wait -n
+        running=$((running - 1))
+    fi
+    fuzz "$name" &
+    running=$((running + 1))
+done
+wait
+failed=()
+printf '%-20s %12s %10s %8s  %s\n' reader executions "exec/s" corpus result
+for name in "${fuzzers[@]}"; do
+    log=$root/logs/$name.log
+    status=$(cat "$root/logs/$name.status" 2>/dev/null || echo 1)
     executions=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
     rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -1)
     corpus=$(find "$root/corpus/$name" -type f | wc -l)
