@@ -584,18 +584,14 @@ void BattleView::DrawField(CombatScreen& screen, const float* clearColour) {
             DrawMechs(screen, false);
             mechs_.Offer(mechKey);
         }
-        LeaveGroundState();
+        LeaveLitState(0.1f);
         DrawTilePlates(screen);
         // Over still ground and mechs only the markers changed: they stay so until the pointer reaches another
         // tile, so the field is kept from this frame on.
         field_.Offer(fieldKey, mechsStill);
     }
     // The state the mechs leave behind, whether they were drawn or copied.
-    renderer.SetLightingMode(Lit);
-    renderer.SetMaterial(1.0f, 1.0f, 1.0f, 1.0f);
-    glEnable(GL_TEXTURE_2D);
-    UnbindTexture();
-    glColor4f(1, 1, 1, 1);
+    LeaveLitState(1.0f);
 }
 
 void BattleView::StepMechAnimations(CombatScreen& screen) {
@@ -607,9 +603,9 @@ void BattleView::StepMechAnimations(CombatScreen& screen) {
     }
 }
 
-void BattleView::LeaveGroundState() {
+void BattleView::LeaveLitState(float specular) {
     renderer.SetLightingMode(Lit);
-    renderer.SetMaterial(0.1f, 0.1f, 0.1f, 1.0f);
+    renderer.SetMaterial(specular, specular, specular, 1.0f);
     glEnable(GL_TEXTURE_2D);
     UnbindTexture();
     glColor4f(1, 1, 1, 1);
@@ -634,7 +630,7 @@ void BattleView::DrawGroundFor(CombatScreen& screen, const GroundLayer::Key& key
         ground_.Offer(key);
     }
     // The state the tiles leave behind, whether they were drawn or copied.
-    LeaveGroundState();
+    LeaveLitState(0.1f);
 }
 
 void BattleView::DrawMarkerPlates(const LevelMap& map, const ModelNode& plate, float lift) {

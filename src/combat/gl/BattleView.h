@@ -145,8 +145,9 @@ private:
     GroundLayer::Key FieldKey(const CombatScreen& screen, GroundLayer::Key mechKey) const;
     // The tiles and backdrop, copied or drawn, over the tiles FindShownTiles found; no plates.
     void DrawGroundFor(CombatScreen& screen, const GroundLayer::Key& key);
-    // The state the tiles leave behind, which the plates are drawn in.
-    void LeaveGroundState();
+    // Lit, the given specular material, texturing on with no texture bound, white: the state the tiles
+    // (0.1, which the plates are drawn in) and the mechs (1) leave behind.
+    void LeaveLitState(float specular);
     // The mechs' animations step on in a frame that copies the mechs rather than draws them.
     void StepMechAnimations(CombatScreen& screen);
 
