@@ -2,6 +2,7 @@
 #include "core/GameContext.h"
 #include "core/ScreenHud.h"
 #include "core/Screens.h"
+#include "hud/gl/HudDrawing.h"
 #include "platform/Dialog.h"
 #include "platform/HighResTimer.h"
 #include "platform/sdl/Texture.h"
@@ -32,10 +33,14 @@ public:
     }
     void DrawHud() override { DrawScreenHud(); }
     void WarmUp() override {
-        const Renderer& renderer = GameContext::Get().renderer;
+        GameContext& game = GameContext::Get();
+        Renderer& renderer = game.renderer;
         // A picture drawn rather than copied, as buttons are, and the menu's own picture copied once.
         DrawTexturedRect(renderer.textures[kTitleScreenSlot], 0, 0, 2, 2, true);
         DrawTexturedRect(renderer.textures[kTitleScreenSlot], 0, 0, 800, 600, true);
+        // One pick pass of the pointer's, which makes the pass's own target and has a software renderer compile
+        // its one-pixel clear; otherwise the menu's first frame under the pointer waits for both.
+        PickObject(renderer, game.hud, PickScene{}, 400, 300);
     }
     void DrawVolume(int32_t level) override {
         Renderer& renderer = GameContext::Get().renderer;
